@@ -1,0 +1,160 @@
+#include "app/KavrinApp.h"
+
+#include "app/StartupRules.h"
+#include "common/SettingsKey.h"
+#include "common/SyncDate.h"
+#include "framework/Handles.h"
+#include "framework/MessageBox.h"
+#include "mainwnd/KavrinDlg.h"
+#include "resources/resource.h"
+
+#include <winsock2.h>
+#include <commctrl.h>
+#include <objbase.h>
+#include <shellapi.h>
+
+#include <cstdlib>
+#include <ctime>
+
+namespace
+{
+constexpr wchar_t kCompanyKey[] = L"Halvanworks Software";
+constexpr wchar_t kElevationRefused[] = L"User did not allow elevation";
+
+CalendarDate TodayLocal()
+{
+    const __time64_t now = ::_time64(nullptr);
+    std::tm local{};
+    if (::_localtime64_s(&local, &now) != 0)
+        return CalendarDate{};
+    return CalendarDate{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+}
+} // namespace
+
+CKavrinApp::~CKavrinApp()
+{
+    if (m_bSocketsStarted)
+        ::WSACleanup();
+}
+
+bool CKavrinApp::InitInstance()
+{
+    if (!InitPlatform())
+        return false;
+    ReadCommandLine();
+    if (!m_bForceWindow && IsOnceADayDone())
+        EndProcess(0);
+    EnsureAdministrator();
+    RunMainWindow();
+    return false;
+}
+
+bool CKavrinApp::InitPlatform()
+{
+    // Rich edit 2.0 for the dialogs that hold one; kept loaded for the run.
+    ::LoadLibraryW(L"Riched20.dll");
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&controls);
+
+    WSADATA data{};
+    if (::WSAStartup(MAKEWORD(2, 2), &data) != 0)
+    {
+        ShowMessage(IDP_SOCKETS_INIT_FAILED);
+        return false;
+    }
+    m_bSocketsStarted = true;
+
+    SetRegistryKey(kCompanyKey);
+    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    return true;
+}
+
+void CKavrinApp::ReadCommandLine()
+{
+    const wchar_t* commandLine = ::GetCommandLineW();
+    if (!commandLine)
+        return;
+    CCmdLineParser parser;
+    parser.ParseCommandLine(commandLine);
+    m_bForceWindow = HasForceWindowOption(parser.GetOptions());
+}
+
+bool CKavrinApp::IsOnceADayDone() const
+{
+    CSettingsKey settings;
+    if (!settings.OpenKey(Settings::kKeyPath, false))
+        return false;
+    if (settings.ReadNumber(L"SyncOncePerDay", 0) == 0)
+        return false;
+    const auto record = settings.ReadDateRecord(L"LastSyncDate");
+    if (!record)
+        return false;
+    return IsAlreadySyncedToday(CalendarDateOf(*record), TodayLocal());
+}
+
+void CKavrinApp::EnsureAdministrator()
+{
+    if (IsUserAdministrator())
+        return;
+    DWORD error = ERROR_SUCCESS;
+    if (RelaunchElevated(error))
+        EndProcess(1);
+    if (error == ERROR_CANCELLED)
+        ShowMessage(kElevationRefused);
+}
+
+bool CKavrinApp::IsUserAdministrator()
+{
+    SID_IDENTIFIER_AUTHORITY ntAuthority = SECURITY_NT_AUTHORITY;
+    CUniqueSid administrators;
+    if (!::AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0, 0, 0,
+                                    0, 0, 0, administrators.Put()))
+        return false;
+    BOOL member = FALSE;
+    // A membership that cannot be determined counts as "not a member".
+    return ::CheckTokenMembership(nullptr, administrators.Get(), &member) && member;
+}
+
+bool CKavrinApp::RelaunchElevated(DWORD& error)
+{
+    wchar_t path[MAX_PATH] = {};
+    if (::GetModuleFileNameW(nullptr, path, MAX_PATH) == 0)
+    {
+        error = ::GetLastError();
+        return false;
+    }
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_UNICODE;
+    info.lpVerb = L"runas";
+    info.lpFile = path;
+    info.lpParameters = RelaunchParameters(m_bForceWindow);
+    info.nShow = SW_SHOWNORMAL;
+    if (::ShellExecuteExW(&info))
+        return true;
+    error = ::GetLastError();
+    return false;
+}
+
+void CKavrinApp::ShowMessage(UINT stringId)
+{
+    AfxMessageBox(stringId, MB_OK);
+}
+
+void CKavrinApp::ShowMessage(const wchar_t* text)
+{
+    AfxMessageBox(text, MB_OK);
+}
+
+void CKavrinApp::RunMainWindow()
+{
+    CKavrinDlg dialog;
+    m_pMainWnd = &dialog;
+    dialog.DoModal();
+    m_pMainWnd = nullptr;
+}
+
+void CKavrinApp::EndProcess(int exitCode)
+{
+    std::exit(exitCode);
+}

@@ -1,0 +1,16 @@
+// The program's entry point and its process-wide objects.
+
+#include "app/KavrinApp.h"
+#include "app/ProcessGlobals.h"
+
+namespace
+{
+CKavrinApp theApp;
+// Created right after the application object.
+[[maybe_unused]] CProcessGlobals& theGlobals = ProcessGlobals();
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int)
+{
+    return theApp.Run(instance);
+}

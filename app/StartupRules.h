@@ -1,0 +1,16 @@
+#pragma once
+// The decisions of start-up, free of any platform call.
+
+#include "app/CmdLineParser.h"
+#include "common/SettingsFormats.h"
+
+// Any option whose (lower-cased) name contains "ws" forces the window.
+bool HasForceWindowOption(const CCmdLineParser::OptionMap& options);
+
+// Once a day: true when the last synchronisation fell on today's local date,
+// so that the program ends at once. An unusable record (all fields -1) or one
+// from an earlier year never does.
+bool IsAlreadySyncedToday(const CalendarDate& lastSync, const CalendarDate& today);
+
+// The parameters an elevated relaunch passes on.
+const wchar_t* RelaunchParameters(bool forceWindow);

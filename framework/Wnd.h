@@ -1,0 +1,59 @@
+#pragma once
+// A window seen through its handle. CWnd never owns the window: the dialog
+// that holds the control destroys it, and the wrapper only talks to it.
+
+#include <windows.h>
+#include <string>
+
+class CWnd
+{
+public:
+    CWnd() noexcept = default;
+    virtual ~CWnd() = default;
+    CWnd(const CWnd&) = delete;
+    CWnd& operator=(const CWnd&) = delete;
+
+    // Binds to an existing window, or to the control `id` of a dialog.
+    void Attach(HWND hwnd) noexcept { m_hWnd = hwnd; }
+    bool Attach(HWND parent, int id) noexcept;
+    HWND Detach() noexcept;
+    HWND GetSafeHwnd() const noexcept { return m_hWnd; }
+    bool IsWindow() const noexcept { return m_hWnd && ::IsWindow(m_hWnd); }
+
+    LRESULT SendMessage(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const noexcept
+    {
+        return ::SendMessageW(m_hWnd, msg, wp, lp);
+    }
+    bool PostMessage(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const noexcept
+    {
+        return ::PostMessageW(m_hWnd, msg, wp, lp) != FALSE;
+    }
+
+    void SetWindowText(const std::wstring& text) const noexcept { ::SetWindowTextW(m_hWnd, text.c_str()); }
+    std::wstring GetWindowText() const;
+    HWND GetDlgItem(int id) const noexcept { return ::GetDlgItem(m_hWnd, id); }
+    int GetDlgCtrlID() const noexcept { return ::GetDlgCtrlID(m_hWnd); }
+
+    bool ShowWindow(int command) const noexcept { return ::ShowWindow(m_hWnd, command) != FALSE; }
+    bool IsWindowVisible() const noexcept { return ::IsWindowVisible(m_hWnd) != FALSE; }
+    void EnableWindow(bool enable) const noexcept { ::EnableWindow(m_hWnd, enable ? TRUE : FALSE); }
+    void Invalidate(bool erase = true) const noexcept { ::InvalidateRect(m_hWnd, nullptr, erase ? TRUE : FALSE); }
+    RECT GetClientRect() const noexcept;
+    RECT GetWindowRect() const noexcept;
+
+    // Subclasses the window so that WindowProc sees its messages first;
+    // undone automatically when the window is destroyed.
+    bool SubclassWindow(HWND hwnd) noexcept;
+    bool SubclassDlgItem(HWND parent, int id) noexcept { return SubclassWindow(::GetDlgItem(parent, id)); }
+
+protected:
+    // For subclassed windows: answer a message or hand it to DefWindowProc.
+    virtual LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT DefWindowProc(UINT msg, WPARAM wp, LPARAM lp) noexcept;
+
+    HWND m_hWnd = nullptr;
+
+private:
+    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR self);
+    bool m_bSubclassed = false;
+};

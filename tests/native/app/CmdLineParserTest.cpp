@@ -1,0 +1,98 @@
+#include "app/CmdLineParser.h"
+#include "app/StartupRules.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+struct ParseCase
+{
+    const wchar_t* commandLine;
+    CCmdLineParser::OptionMap expected;
+};
+
+CCmdLineParser::OptionMap Parse(const std::wstring& text)
+{
+    CCmdLineParser parser;
+    parser.ParseCommandLine(text);
+    return parser.GetOptions();
+}
+} // namespace
+
+TEST(CmdLineParser, FollowsTheGrammar)
+{
+    const ParseCase cases[] = {
+        {L"", {}},
+        {L"Kavrin.exe", {}},
+        {L"Kavrin.exe /ws", {{L"ws", L""}}},
+        {L"Kavrin.exe -WS", {{L"ws", L""}}},
+        {L"Kavrin.exe /ws:x", {{L"ws", L"x"}}},
+        {L"Kavrin.exe /Name:Value", {{L"name", L"Value"}}},
+        {L"k /a /b", {{L"a", L""}, {L"b", L""}}},
+        {L"k /a:one /b:two", {{L"a", L"one"}, {L"b", L"two"}}},
+        {L"k /a:\"with blanks\" /b", {{L"a", L"with blanks"}, {L"b", L""}}},
+        {L"k /a:\"unterminated value", {{L"a", L"unterminated value"}}},
+        {L"k /a:\"\"", {{L"a", L""}}},
+        // A colon at the very end: the name with an empty value.
+        {L"k /end:", {{L"end", L""}}},
+        // A colon straight after the slash: an empty name, nothing stored.
+        {L"k /: /x", {{L"x", L""}}},
+        {L"k /:value /x", {{L"x", L""}}},
+        // A trailing dash or slash starts nothing.
+        {L"k /", {}},
+        {L"k -", {}},
+        // The first value of a repeated name stays.
+        {L"k /a:1 /A:2", {{L"a", L"1"}}},
+        // Options are found inside the program's own path too.
+        {L"\"C:\\Program Files\\Halvanworks\\Kavrin\\Kavrin.exe\"", {}},
+        {L"\"C:\\Program Files\\Kavrin-Dev\\Kavrin.exe\"", {{L"dev\\kavrin.exe\"", L""}}},
+        // The first dash or slash takes the rest of the word with it.
+        {L"\"C:/My-Tools/Kavrin.exe\" /ws", {{L"my-tools/kavrin.exe\"", L""}, {L"ws", L""}}},
+        {L"C:\\x\\a-b:c d", {{L"b", L"c"}}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Parse(c.commandLine), c.expected) << "command line: " << testing::PrintToString(std::wstring(c.commandLine));
+}
+
+TEST(CmdLineParser, KeepsTheWholeText)
+{
+    CCmdLineParser parser;
+    parser.ParseCommandLine(L"Kavrin.exe /ws");
+    EXPECT_EQ(parser.GetCommandLine(), L"Kavrin.exe /ws");
+    EXPECT_TRUE(parser.HasOption(L"ws"));
+    parser.ParseCommandLine(L"Kavrin.exe");
+    EXPECT_FALSE(parser.HasOption(L"ws"));
+}
+
+TEST(StartupRules, AnyOptionContainingWsForcesTheWindow)
+{
+    const struct
+    {
+        const wchar_t* commandLine;
+        bool forces;
+    } cases[] = {
+        {L"Kavrin.exe", false},      {L"Kavrin.exe /ws", true},   {L"Kavrin.exe -WS", true},
+        {L"Kavrin.exe /ws:x", true}, {L"Kavrin.exe /news", true}, {L"Kavrin.exe /w /s", false},
+        {L"C:\\news\\Kavrin.exe", false}, {L"C:\\Tools-WSX\\Kavrin.exe", true}, {L"Kavrin.exe /x:ws", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(HasForceWindowOption(Parse(c.commandLine)), c.forces) << testing::PrintToString(std::wstring(c.commandLine));
+}
+
+TEST(StartupRules, OnceADayEndsOnlyOnTheSameLocalDate)
+{
+    const CalendarDate today{2026, 12, 6};
+    EXPECT_TRUE(IsAlreadySyncedToday({2026, 12, 6}, today));
+    EXPECT_FALSE(IsAlreadySyncedToday({2026, 12, 5}, today));
+    EXPECT_FALSE(IsAlreadySyncedToday({2026, 12, 7}, today));
+    EXPECT_FALSE(IsAlreadySyncedToday({2027, 12, 6}, today));
+    EXPECT_FALSE(IsAlreadySyncedToday({2025, 12, 6}, today));
+    EXPECT_FALSE(IsAlreadySyncedToday({2026, 11, 6}, today));
+    EXPECT_FALSE(IsAlreadySyncedToday(CalendarDate{}, today));
+}
+
+TEST(StartupRules, RelaunchPassesOnlyTheWindowOption)
+{
+    EXPECT_STREQ(RelaunchParameters(true), L"/ws");
+    EXPECT_STREQ(RelaunchParameters(false), L"");
+}
