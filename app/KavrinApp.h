@@ -6,6 +6,8 @@
 #include "app/CmdLineParser.h"
 #include "framework/WinApp.h"
 
+#include <string>
+
 class CKavrinApp : public CWinApp
 {
 public:
@@ -18,6 +20,7 @@ public:
 
 protected:
     // The steps that reach outside the process; tests replace them.
+    virtual std::wstring CommandLine();
     virtual bool IsUserAdministrator();
     // Starts the program again through the "runas" verb; false with the
     // system's error when the shell could not.

@@ -71,12 +71,18 @@ bool CKavrinApp::InitPlatform()
 
 void CKavrinApp::ReadCommandLine()
 {
-    const wchar_t* commandLine = ::GetCommandLineW();
-    if (!commandLine)
+    const std::wstring commandLine = CommandLine();
+    if (commandLine.empty())
         return;
     CCmdLineParser parser;
     parser.ParseCommandLine(commandLine);
     m_bForceWindow = HasForceWindowOption(parser.GetOptions());
+}
+
+std::wstring CKavrinApp::CommandLine()
+{
+    const wchar_t* commandLine = ::GetCommandLineW();
+    return commandLine ? commandLine : L"";
 }
 
 bool CKavrinApp::IsOnceADayDone() const

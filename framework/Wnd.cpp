@@ -1,6 +1,67 @@
 #include "framework/Wnd.h"
 
+#include "framework/WinApp.h"
+
 #include <commctrl.h>
+
+namespace
+{
+constexpr wchar_t kOwnClassName[] = L"KavrinFrameworkWnd";
+} // namespace
+
+bool CWnd::CreateEx(DWORD exStyle, const wchar_t* title, DWORD style, const RECT& rect, HWND parent,
+                    HMENU menuOrId) noexcept
+{
+    static const ATOM ownClass = [] {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = OwnClassProc;
+        wc.hInstance = AfxGetInstanceHandle();
+        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        wc.lpszClassName = kOwnClassName;
+        return ::RegisterClassExW(&wc);
+    }();
+    if (!ownClass)
+        return false;
+    HWND hwnd = ::CreateWindowExW(exStyle, kOwnClassName, title, style, rect.left, rect.top, rect.right - rect.left,
+                                  rect.bottom - rect.top, parent, menuOrId, AfxGetInstanceHandle(), this);
+    return hwnd != nullptr;
+}
+
+void CWnd::DestroyWindow() noexcept
+{
+    if (m_hWnd && ::IsWindow(m_hWnd))
+        ::DestroyWindow(m_hWnd);
+    m_hWnd = nullptr;
+}
+
+LRESULT CALLBACK CWnd::OwnClassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_NCCREATE)
+    {
+        auto* created = reinterpret_cast<CWnd*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+        created->m_hWnd = hwnd;
+    }
+    auto* wnd = reinterpret_cast<CWnd*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!wnd)
+        return ::DefWindowProcW(hwnd, msg, wp, lp);
+    if (msg == WM_NCDESTROY)
+    {
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        wnd->m_hWnd = nullptr;
+        return ::DefWindowProcW(hwnd, msg, wp, lp);
+    }
+    try
+    {
+        return wnd->WindowProc(msg, wp, lp);
+    }
+    catch (...)
+    {
+        // Nothing may unwind through the system's window procedure.
+        return ::DefWindowProcW(hwnd, msg, wp, lp);
+    }
+}
 
 bool CWnd::Attach(HWND parent, int id) noexcept
 {

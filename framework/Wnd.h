@@ -41,6 +41,12 @@ public:
     RECT GetClientRect() const noexcept;
     RECT GetWindowRect() const noexcept;
 
+    // Creates a window of the framework's own class whose messages go to
+    // WindowProc. The caller owns it and ends it with DestroyWindow.
+    bool CreateEx(DWORD exStyle, const wchar_t* title, DWORD style, const RECT& rect, HWND parent,
+                  HMENU menuOrId = nullptr) noexcept;
+    void DestroyWindow() noexcept;
+
     // Subclasses the window so that WindowProc sees its messages first;
     // undone automatically when the window is destroyed.
     bool SubclassWindow(HWND hwnd) noexcept;
@@ -54,6 +60,7 @@ protected:
     HWND m_hWnd = nullptr;
 
 private:
+    static LRESULT CALLBACK OwnClassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR self);
     bool m_bSubclassed = false;
 };

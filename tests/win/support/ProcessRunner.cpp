@@ -1,0 +1,94 @@
+#include "tests/win/support/ProcessRunner.h"
+
+#include <vector>
+
+namespace
+{
+struct WindowSearch
+{
+    DWORD processId;
+    const std::wstring* caption;
+    HWND found;
+};
+
+BOOL CALLBACK FindProcessWindow(HWND hwnd, LPARAM lp)
+{
+    auto& search = *reinterpret_cast<WindowSearch*>(lp);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(hwnd, &owner);
+    if (owner != search.processId || !::IsWindowVisible(hwnd))
+        return TRUE;
+    if (search.caption)
+    {
+        wchar_t text[256] = {};
+        ::GetWindowTextW(hwnd, text, 256);
+        if (*search.caption != text)
+            return TRUE;
+    }
+    search.found = hwnd;
+    return FALSE;
+}
+} // namespace
+
+std::wstring TestProgramFolder()
+{
+    std::vector<wchar_t> path(MAX_PATH * 4);
+    const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    std::wstring folder(path.data(), length);
+    return folder.substr(0, folder.find_last_of(L"\\/") + 1);
+}
+
+bool CProcessRunner::Start(const std::wstring& program, const std::wstring& arguments)
+{
+    const std::wstring path = TestProgramFolder() + program;
+    std::wstring commandLine = L"\"" + path + L"\"";
+    if (!arguments.empty())
+        commandLine += L" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &info))
+        return false;
+    ::CloseHandle(info.hThread);
+    m_process.Reset(info.hProcess);
+    m_processId = info.dwProcessId;
+    return true;
+}
+
+bool CProcessRunner::WaitForExit(DWORD timeoutMs, DWORD& exitCode) const
+{
+    if (::WaitForSingleObject(m_process.Get(), timeoutMs) != WAIT_OBJECT_0)
+        return false;
+    return ::GetExitCodeProcess(m_process.Get(), &exitCode) != FALSE;
+}
+
+HWND CProcessRunner::WaitForWindow(const std::wstring& caption, DWORD timeoutMs) const
+{
+    const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
+    do
+    {
+        WindowSearch search{m_processId, &caption, nullptr};
+        ::EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search));
+        if (search.found)
+            return search.found;
+        if (::WaitForSingleObject(m_process.Get(), 50) == WAIT_OBJECT_0)
+            return nullptr;
+    } while (::GetTickCount64() < deadline);
+    return nullptr;
+}
+
+bool CProcessRunner::HasVisibleWindow() const
+{
+    WindowSearch search{m_processId, nullptr, nullptr};
+    ::EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found != nullptr;
+}
+
+void CProcessRunner::Close(HWND window, DWORD timeoutMs)
+{
+    if (window)
+        ::PostMessageW(window, WM_CLOSE, 0, 0);
+    if (::WaitForSingleObject(m_process.Get(), timeoutMs) != WAIT_OBJECT_0)
+        ::TerminateProcess(m_process.Get(), 99);
+}

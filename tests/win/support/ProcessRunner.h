@@ -1,0 +1,28 @@
+#pragma once
+// Starts one of the built programs beside the test program and watches it.
+
+#include "framework/Handles.h"
+
+#include <string>
+
+class CProcessRunner
+{
+public:
+    // `program` is a file name in the test program's own folder.
+    bool Start(const std::wstring& program, const std::wstring& arguments);
+    // Waits for the process to end; answers its exit code, or nothing in time.
+    bool WaitForExit(DWORD timeoutMs, DWORD& exitCode) const;
+    // Waits for a visible top-level window of the process with this caption.
+    HWND WaitForWindow(const std::wstring& caption, DWORD timeoutMs) const;
+    // Any visible top-level window of the process right now.
+    bool HasVisibleWindow() const;
+    // Asks the program's main window to close, then ends it if it will not.
+    void Close(HWND window, DWORD timeoutMs = 10000);
+    DWORD ProcessId() const noexcept { return m_processId; }
+
+private:
+    CUniqueKernelHandle m_process;
+    DWORD m_processId = 0;
+};
+
+std::wstring TestProgramFolder();
