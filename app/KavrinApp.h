@@ -5,14 +5,15 @@
 
 #include "app/CmdLineParser.h"
 #include "framework/WinApp.h"
+#include "sntp/SntpSocket.h"
 
+#include <optional>
 #include <string>
 
 class CKavrinApp : public CWinApp
 {
 public:
     CKavrinApp() noexcept : CWinApp(L"Kavrin") {}
-    ~CKavrinApp() override;
 
     bool InitInstance() override;
 
@@ -36,5 +37,5 @@ private:
     bool IsOnceADayDone() const;
     void EnsureAdministrator();
 
-    bool m_bSocketsStarted = false;
+    std::optional<CSocketLayer> m_sockets;
 };

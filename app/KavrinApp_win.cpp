@@ -8,7 +8,6 @@
 #include "mainwnd/KavrinDlg.h"
 #include "resources/resource.h"
 
-#include <winsock2.h>
 #include <commctrl.h>
 #include <objbase.h>
 #include <shellapi.h>
@@ -31,12 +30,6 @@ CalendarDate TodayLocal()
 }
 } // namespace
 
-CKavrinApp::~CKavrinApp()
-{
-    if (m_bSocketsStarted)
-        ::WSACleanup();
-}
-
 bool CKavrinApp::InitInstance()
 {
     if (!InitPlatform())
@@ -56,13 +49,11 @@ bool CKavrinApp::InitPlatform()
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
 
-    WSADATA data{};
-    if (::WSAStartup(MAKEWORD(2, 2), &data) != 0)
+    if (!m_sockets.emplace().IsReady())
     {
         ShowMessage(IDP_SOCKETS_INIT_FAILED);
         return false;
     }
-    m_bSocketsStarted = true;
 
     SetRegistryKey(kCompanyKey);
     ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);

@@ -3,7 +3,7 @@
 set(KAVRIN_GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest source tree")
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
 add_subdirectory(${KAVRIN_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 if(NOT KAVRIN_WINDOWS AND KAVRIN_SANITIZE)
     foreach(target gtest gtest_main)

@@ -21,6 +21,8 @@
 #define IDP_SOCKETS_INIT_FAILED 103
 
 // Controls of the main window.
+// IDOK (1) is the "Exit Kavrin" button.
+#define IDOK_EXIT_KAVRIN 1
 #define IDC_SERVER_CAPTION 1000
 #define IDC_STATUS 1006
 #define IDC_SET_EXIT_TIME 1007
