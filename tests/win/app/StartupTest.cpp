@@ -3,7 +3,7 @@
 #include "app/KavrinApp.h"
 #include "common/SettingsKey.h"
 #include "common/SyncDate.h"
-#include "tests/win/support/ProcessRunner.h"
+#include "tests/support/win/ProcessRunner.h"
 
 #include <gtest/gtest.h>
 

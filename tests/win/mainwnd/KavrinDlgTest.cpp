@@ -6,14 +6,14 @@
 #include "mainwnd/SyncReport.h"
 #include "resources/resource.h"
 #include "sntp/SntpSocket.h"
-#include "tests/win/support/ProcessRunner.h"
+#include "tests/support/TestPeersGate.h"
+#include "tests/support/win/ProcessRunner.h"
 #include "tools/TestPeers.h"
 
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
 
-#include <cstdlib>
 #include <regex>
 #include <string>
 
@@ -42,9 +42,7 @@ class KavrinDlgTest : public testing::Test
 protected:
     void SetUp() override
     {
-        const char* ready = std::getenv(TestPeers::kReadyVariable);
-        if (!ready || std::string(ready) != "1")
-            GTEST_SKIP() << "the test time servers are not running";
+        REQUIRE_TEST_PEERS();
         ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath);
         ASSERT_TRUE(m_settings.OpenKey(Settings::kKeyPath, true));
         m_settings.WriteNumber(L"SyncOnStart", 0);

@@ -1,4 +1,4 @@
-#include "tests/win/support/ProcessRunner.h"
+#include "tests/support/win/ProcessRunner.h"
 
 #include <vector>
 

@@ -1,0 +1,193 @@
+// The clock correction's order, outcomes and privilege handling, over a
+// recording fake of the platform.
+
+#include "sntp/ClockCorrection.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace
+{
+using Log = std::vector<std::string>;
+
+CalendarRecord Utc(int year, int month, int day, int hour, int minute, int second, int ms, int dayOfWeek)
+{
+    return CalendarRecord{static_cast<std::uint16_t>(year),      static_cast<std::uint16_t>(month),
+                          static_cast<std::uint16_t>(dayOfWeek), static_cast<std::uint16_t>(day),
+                          static_cast<std::uint16_t>(hour),      static_cast<std::uint16_t>(minute),
+                          static_cast<std::uint16_t>(second),    static_cast<std::uint16_t>(ms)};
+}
+
+std::string Text(const CalendarRecord& t)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%04u-%02u-%02u(%u) %02u:%02u:%02u.%03u", t.year, t.month, t.day, t.dayOfWeek,
+                  t.hour, t.minute, t.second, t.milliseconds);
+    return text;
+}
+
+class CFakeClockPlatform final : public IClockPlatform
+{
+public:
+    CalendarRecord clock = Utc(2024, 2, 29, 12, 34, 56, 789, 4);
+    bool tokenOpens = true;
+    std::uint32_t tokenError = 5; // ERROR_ACCESS_DENIED
+    bool lookupSucceeds = true;
+    bool enableSucceeds = true;
+    bool setSucceeds = true;
+
+    Log log;
+    std::vector<CalendarRecord> setTimes;
+    std::uint32_t lastError = 0;
+
+    CalendarRecord ReadUtcClock() override
+    {
+        log.push_back("read");
+        return clock;
+    }
+    bool OpenToken(std::uint32_t access) override
+    {
+        log.push_back("open-token " + std::to_string(access));
+        if (!tokenOpens)
+            lastError = tokenError;
+        return tokenOpens;
+    }
+    bool LookUpPrivilege(const wchar_t* name, PrivilegeRecord& privilege) override
+    {
+        log.push_back("lookup " + std::string(name, name + std::wcslen(name)));
+        if (lookupSucceeds)
+        {
+            privilege.luidLowPart = 0x22;
+            privilege.luidHighPart = 7;
+        }
+        return lookupSucceeds;
+    }
+    bool AdjustPrivilege(const PrivilegeRecord& privilege) override
+    {
+        log.push_back("adjust " + std::to_string(privilege.luidHighPart) + ":" + std::to_string(privilege.luidLowPart) +
+                      " attributes " + std::to_string(privilege.attributes));
+        return privilege.attributes == 0 || enableSucceeds;
+    }
+    bool SetUtcClock(const CalendarRecord& utc) override
+    {
+        log.push_back("set " + Text(utc));
+        setTimes.push_back(utc);
+        return setSucceeds;
+    }
+    std::uint32_t LastError() override { return lastError; }
+    void SetLastErrorCode(std::uint32_t error) override
+    {
+        log.push_back("set-error " + std::to_string(error));
+        lastError = error;
+    }
+};
+
+const std::string kOpen = "open-token 40"; // TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY
+const std::string kLookup = "lookup SeSystemtimePrivilege";
+const std::string kEnable = "adjust 7:34 attributes 2";
+const std::string kDisable = "adjust 7:34 attributes 0";
+} // namespace
+
+TEST(ClockCorrection, CorrectsInTheExactOrder)
+{
+    CFakeClockPlatform platform;
+    EXPECT_EQ(CorrectSystemClock(0.5, platform), ClockCorrection::Corrected);
+    EXPECT_EQ(platform.log, (Log{"read", kOpen, kLookup, kEnable, "set 2024-02-29(4) 12:34:57.289", kDisable}));
+}
+
+TEST(ClockCorrection, AnHourOrMoreIsRefusedWithoutAnyCall)
+{
+    const double offsets[] = {3600.0, -3600.0, 3600.001, -7200.0, 1e300,
+                              std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()};
+    for (const double offset : offsets)
+    {
+        CFakeClockPlatform platform;
+        EXPECT_EQ(CorrectSystemClock(offset, platform), ClockCorrection::Refused) << offset;
+        EXPECT_TRUE(platform.log.empty()) << offset;
+    }
+}
+
+TEST(ClockCorrection, SetsTheClockAsReadPlusTheOffset)
+{
+    struct Case
+    {
+        double offset;
+        CalendarRecord clock;
+        CalendarRecord expected;
+    };
+    const Case cases[] = {
+        {0.0, Utc(2024, 2, 29, 12, 34, 56, 789, 4), Utc(2024, 2, 29, 12, 34, 56, 789, 4)},
+        {3599.999, Utc(2024, 2, 29, 12, 0, 0, 0, 4), Utc(2024, 2, 29, 12, 59, 59, 999, 4)},
+        {-3599.999, Utc(2024, 2, 29, 12, 0, 0, 0, 4), Utc(2024, 2, 29, 11, 0, 0, 1, 4)},
+        // A negative offset moves the clock back, here over a leap day.
+        {-0.5, Utc(2024, 3, 1, 0, 0, 0, 250, 5), Utc(2024, 2, 29, 23, 59, 59, 750, 4)},
+        {10.0, Utc(2099, 12, 31, 23, 59, 55, 0, 4), Utc(2100, 1, 1, 0, 0, 5, 0, 5)},
+        // 999 ms plus half a millisecond reaches 0.9995 s: the next second, never 1000 ms.
+        {0.0005, Utc(2024, 2, 29, 12, 0, 0, 999, 4), Utc(2024, 2, 29, 12, 0, 1, 0, 4)},
+        // Across the NTP era wrap.
+        {1.0, Utc(2036, 2, 7, 6, 28, 15, 500, 4), Utc(2036, 2, 7, 6, 28, 16, 500, 4)},
+    };
+    for (const Case& c : cases)
+    {
+        CFakeClockPlatform platform;
+        platform.clock = c.clock;
+        EXPECT_EQ(CorrectSystemClock(c.offset, platform), ClockCorrection::Corrected) << c.offset;
+        ASSERT_EQ(platform.setTimes.size(), 1u) << c.offset;
+        EXPECT_EQ(Text(platform.setTimes[0]), Text(c.expected)) << c.offset;
+    }
+}
+
+TEST(ClockCorrection, ZeroOffsetKeepsEveryMillisecond)
+{
+    for (std::uint16_t ms = 0; ms < 1000; ++ms)
+    {
+        CFakeClockPlatform platform;
+        platform.clock.milliseconds = ms;
+        ASSERT_EQ(CorrectSystemClock(0.0, platform), ClockCorrection::Corrected);
+        ASSERT_EQ(platform.setTimes.at(0), platform.clock) << ms;
+    }
+}
+
+TEST(ClockCorrection, FailuresAndWhatStillRuns)
+{
+    struct Case
+    {
+        const char* name;
+        bool tokenOpens;
+        std::uint32_t tokenError;
+        bool lookupSucceeds;
+        bool enableSucceeds;
+        bool setSucceeds;
+        ClockCorrection outcome;
+        Log log;
+    };
+    const std::string set = "set 2024-02-29(4) 12:34:56.789";
+    const Case cases[] = {
+        {"token refused", false, 5, true, true, true, ClockCorrection::Failed, {"read", kOpen}},
+        {"no privilege model", false, 120, true, true, true, ClockCorrection::Corrected,
+         {"read", kOpen, "set-error 0", set}},
+        {"no privilege model, clock refused", false, 120, true, true, false, ClockCorrection::Failed,
+         {"read", kOpen, "set-error 0", set}},
+        {"lookup fails", true, 0, false, true, true, ClockCorrection::Failed, {"read", kOpen, kLookup}},
+        // The disabling call runs even when enabling failed.
+        {"enable fails", true, 0, true, false, true, ClockCorrection::Failed, {"read", kOpen, kLookup, kEnable, kDisable}},
+        {"clock refused", true, 0, true, true, false, ClockCorrection::Failed,
+         {"read", kOpen, kLookup, kEnable, set, kDisable}},
+    };
+    for (const Case& c : cases)
+    {
+        CFakeClockPlatform platform;
+        platform.tokenOpens = c.tokenOpens;
+        platform.tokenError = c.tokenError;
+        platform.lookupSucceeds = c.lookupSucceeds;
+        platform.enableSucceeds = c.enableSucceeds;
+        platform.setSucceeds = c.setSucceeds;
+        EXPECT_EQ(CorrectSystemClock(0.0, platform), c.outcome) << c.name;
+        EXPECT_EQ(platform.log, c.log) << c.name;
+    }
+}

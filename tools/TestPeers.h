@@ -1,0 +1,37 @@
+#pragma once
+// Where the test time servers answer, all on UDP port 123 inside the test
+// network namespace (tools/test-peers.sh starts them). tools/sntp-responder.py
+// reads its addresses from this file: one address per behaviour.
+
+namespace TestPeers
+{
+// chronyd serving its own clock at stratum 8.
+inline constexpr wchar_t kChronyd[] = L"127.0.0.1";
+
+// The responder's behaviours.
+inline constexpr wchar_t kSilent[] = L"127.0.0.2";         // never answers
+inline constexpr wchar_t kEmptyDatagram[] = L"127.0.0.3";  // answers 0 bytes
+inline constexpr wchar_t kShortDatagram[] = L"127.0.0.4";  // a good reply cut to 44 bytes
+inline constexpr wchar_t kLongReply[] = L"127.0.0.5";      // a good reply padded to 100 bytes
+inline constexpr wchar_t kWrongOriginate[] = L"127.0.0.6"; // originate 1 s before the request's transmit time
+inline constexpr wchar_t kKissOfDeath[] = L"127.0.0.7";    // stratum 0, reference "RATE"
+inline constexpr wchar_t kLeapAlarm[] = L"127.0.0.8";      // leap indicator 3
+inline constexpr wchar_t kZeroTransmit[] = L"127.0.0.9";   // transmit timestamp 0
+inline constexpr wchar_t kWrongMode[] = L"127.0.0.10";     // mode 5 (broadcast)
+inline constexpr wchar_t kStratum16[] = L"127.0.0.11";     // stratum 16
+inline constexpr wchar_t kBadVersion[] = L"127.0.0.12";    // version 5
+inline constexpr wchar_t kPlus10s[] = L"127.0.0.13";       // clock 10 s ahead
+inline constexpr wchar_t kMinus2h[] = L"127.0.0.14";       // clock 2 h behind
+inline constexpr wchar_t kPlus2h[] = L"127.0.0.15";        // clock 2 h ahead
+inline constexpr wchar_t kCapture[] = L"127.0.0.16";       // good reply; request bytes to the capture file
+inline constexpr wchar_t kGood[] = L"127.0.0.17";          // good reply
+
+// Nothing listens on port 123 here.
+inline constexpr wchar_t kNothingListening[] = L"127.0.0.40";
+
+// Set to "1" by tools/test-peers.sh once every peer answers.
+inline constexpr char kReadyVariable[] = "KAVRIN_TEST_PEERS";
+// Holds the path of the file where the capture address writes the last
+// request, as hexadecimal text on one line.
+inline constexpr char kCaptureFileVariable[] = "KAVRIN_SNTP_CAPTURE";
+} // namespace TestPeers

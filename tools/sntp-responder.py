@@ -1,0 +1,170 @@
+#!/usr/bin/env python3
+"""Fault-injecting SNTP responder for the tests.
+
+Listens on UDP port 123 of several loopback addresses and answers each with
+one behaviour. The addresses come from tools/TestPeers.h (the C++ tests use the
+same names), at present:
+
+    127.0.0.2   Silent          never answers
+    127.0.0.3   EmptyDatagram   answers with 0 bytes
+    127.0.0.4   ShortDatagram   a good reply cut to its first 44 bytes
+    127.0.0.5   LongReply       a good reply padded with zeros to 100 bytes
+    127.0.0.6   WrongOriginate  originate 1 s before the request's transmit time
+    127.0.0.7   KissOfDeath     stratum 0, reference identifier "RATE"
+    127.0.0.8   LeapAlarm       leap indicator 3 (clock not synchronised)
+    127.0.0.9   ZeroTransmit    transmit timestamp 0
+    127.0.0.10  WrongMode       mode 5 (broadcast)
+    127.0.0.11  Stratum16       stratum 16 (unsynchronised)
+    127.0.0.12  BadVersion      version 5
+    127.0.0.13  Plus10s         a clock 10 s ahead
+    127.0.0.14  Minus2h         a clock 2 h behind
+    127.0.0.15  Plus2h          a clock 2 h ahead
+    127.0.0.16  Capture         a good reply; first writes the request as hex
+                                to the --capture-file
+    127.0.0.17  Good            a good reply
+
+(127.0.0.1 is chronyd's, 127.0.0.40 has nothing listening.) Python standard
+library only; needs the right to bind port 123, so run it inside the test
+network namespace.
+
+    sntp-responder.py [--header H] [--capture-file F]   serve until killed
+    sntp-responder.py --check ADDRESS                   exit 0 if ADDRESS
+                                                         answers a request
+"""
+
+import argparse
+import os
+import re
+import selectors
+import socket
+import struct
+import sys
+import time
+
+NTP_EPOCH_OFFSET = 2208988800  # seconds from 1900-01-01 to 1970-01-01
+PORT = 123
+
+SHIFTS = {"Plus10s": 10.0, "Minus2h": -7200.0, "Plus2h": 7200.0}
+
+
+def ntp_now(shift=0.0):
+    t = time.time() + shift + NTP_EPOCH_OFFSET
+    seconds = int(t)
+    fraction = int((t - seconds) * 2**32) & 0xFFFFFFFF
+    return (seconds & 0xFFFFFFFF) << 32 | fraction
+
+
+def reply_for(behaviour, request, receive):
+    """The datagram answering request (received at NTP time receive), or None
+    for no answer."""
+    if behaviour == "Silent":
+        return None
+    if behaviour == "EmptyDatagram":
+        return b""
+    shift = SHIFTS.get(behaviour, 0.0)
+    leap, version, mode, stratum = 0, 4, 4, 2
+    refid = b"LOCL"
+    originate = request[40:48] if len(request) >= 48 else bytes(8)
+    if behaviour == "WrongOriginate":
+        # As if echoing a request sent one second earlier.
+        originate = struct.pack(">Q", (struct.unpack(">Q", originate)[0] - (1 << 32)) & 0xFFFF_FFFF_FFFF_FFFF)
+    elif behaviour == "KissOfDeath":
+        stratum, refid = 0, b"RATE"
+    elif behaviour == "LeapAlarm":
+        leap = 3
+    elif behaviour == "WrongMode":
+        mode = 5
+    elif behaviour == "Stratum16":
+        stratum = 16
+    elif behaviour == "BadVersion":
+        version = 5
+    poll = request[2] if len(request) > 2 else 6
+    transmit = 0 if behaviour == "ZeroTransmit" else ntp_now(shift)
+    reference = receive - (16 << 32)
+    packet = struct.pack(
+        ">BBBbII4sQ8sQQ",
+        leap << 6 | version << 3 | mode,
+        stratum,
+        poll,
+        -20,
+        0x0000_0100,  # root delay, 1/256 s
+        0x0000_0100,  # root dispersion
+        refid,
+        reference & 0xFFFF_FFFF_FFFF_FFFF,
+        originate,
+        receive,
+        transmit,
+    )
+    if behaviour == "ShortDatagram":
+        return packet[:44]
+    if behaviour == "LongReply":
+        return packet + bytes(100 - len(packet))
+    return packet
+
+
+def read_addresses(header):
+    with open(header, encoding="utf-8") as f:
+        text = f.read()
+    found = re.findall(r'wchar_t k(\w+)\[\] = L"(127\.\d+\.\d+\.\d+)"', text)
+    return {name: address for name, address in found if name not in ("Chronyd", "NothingListening")}
+
+
+def serve(header, capture_file):
+    selector = selectors.DefaultSelector()
+    for behaviour, address in read_addresses(header).items():
+        sock = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+        sock.bind((address, PORT))
+        selector.register(sock, selectors.EVENT_READ, behaviour)
+    print("sntp-responder: ready", flush=True)
+    while True:
+        for key, _ in selector.select():
+            sock, behaviour = key.fileobj, key.data
+            try:
+                request, peer = sock.recvfrom(2048)
+            except OSError:
+                continue
+            received = ntp_now(SHIFTS.get(behaviour, 0.0))
+            if behaviour == "Capture" and capture_file:
+                temporary = capture_file + ".tmp"
+                with open(temporary, "w", encoding="ascii") as f:
+                    f.write(request.hex() + "\n")
+                os.replace(temporary, capture_file)
+            answer = reply_for(behaviour, request, received)
+            if answer is not None:
+                try:
+                    sock.sendto(answer, peer)
+                except OSError:
+                    pass
+
+
+def check(address, timeout=1.0):
+    sock = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+    sock.settimeout(timeout)
+    request = bytearray(48)
+    request[0] = 0x23  # version 4, mode 3
+    request[40:48] = struct.pack(">Q", ntp_now())
+    try:
+        sock.sendto(bytes(request), (address, PORT))
+        answer = sock.recv(2048)
+    except OSError:
+        return False
+    finally:
+        sock.close()
+    return len(answer) >= 48 and answer[0] & 7 == 4 and answer[24:32] == request[40:48]
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    here = os.path.dirname(os.path.abspath(__file__))
+    parser.add_argument("--header", default=os.path.join(here, "TestPeers.h"))
+    parser.add_argument("--capture-file")
+    parser.add_argument("--check", metavar="ADDRESS")
+    args = parser.parse_args()
+    if args.check:
+        return 0 if check(args.check) else 1
+    serve(args.header, args.capture_file)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
