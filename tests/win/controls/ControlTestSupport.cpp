@@ -1,0 +1,230 @@
+#include "ControlTestSupport.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace
+{
+constexpr wchar_t kHostClass[] = L"KavrinControlsTestHost";
+
+int ScreenDpi()
+{
+    const CWindowDC screen(nullptr);
+    return ::GetDeviceCaps(screen.Get(), LOGPIXELSY);
+}
+
+SIZE ClientSize(HWND hwnd)
+{
+    RECT client{};
+    ::GetClientRect(hwnd, &client);
+    return {client.right, client.bottom};
+}
+} // namespace
+
+CTestHost::CTestHost(SIZE size)
+{
+    static const ATOM hostClass = [] {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = WindowProc;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = kHostClass;
+        return ::RegisterClassExW(&wc);
+    }();
+    (void)hostClass;
+    // "MS Shell Dlg" at 8 points, the font of the program's dialog templates.
+    m_dialogFont.Reset(::CreateFontW(-::MulDiv(8, ScreenDpi(), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                     DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                     DEFAULT_PITCH | FF_DONTCARE, L"MS Shell Dlg"));
+    RECT frame{0, 0, size.cx, size.cy};
+    ::AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
+    m_hwnd = ::CreateWindowExW(0, kHostClass, L"Kavrin controls", WS_OVERLAPPEDWINDOW, 40, 40,
+                               frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                               ::GetModuleHandleW(nullptr), this);
+}
+
+CTestHost::~CTestHost()
+{
+    if (m_hwnd)
+        ::DestroyWindow(m_hwnd);
+}
+
+HWND CTestHost::AddChild(const wchar_t* className, const wchar_t* text, DWORD style, const RECT& rect, int id)
+{
+    HWND child = ::CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, rect.left, rect.top,
+                                   rect.right - rect.left, rect.bottom - rect.top, m_hwnd,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr),
+                                   nullptr);
+    if (child)
+        ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(m_dialogFont.Get()), FALSE);
+    return child;
+}
+
+void CTestHost::AnswerCtlColorStatic(COLORREF background, COLORREF text)
+{
+    m_staticBrush.Reset(::CreateSolidBrush(background));
+    m_staticText = text;
+}
+
+void CTestHost::Show()
+{
+    ::ShowWindow(m_hwnd, SW_SHOWNORMAL);
+    ::UpdateWindow(m_hwnd);
+    PumpMessages();
+}
+
+LRESULT CALLBACK CTestHost::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_NCCREATE)
+    {
+        auto* host = static_cast<CTestHost*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(host));
+    }
+    auto* host = reinterpret_cast<CTestHost*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (host)
+    {
+        switch (msg)
+        {
+        case WM_COMMAND:
+            host->commands.push_back({LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp)});
+            return 0;
+        case WM_CTLCOLORSTATIC:
+            if (host->m_staticBrush)
+            {
+                ::SetTextColor(reinterpret_cast<HDC>(wp), host->m_staticText);
+                return reinterpret_cast<LRESULT>(host->m_staticBrush.Get());
+            }
+            break;
+        case WM_NCDESTROY:
+            host->m_hwnd = nullptr;
+            ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+            break;
+        default:
+            break;
+        }
+    }
+    return ::DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+CPixels CPixels::Print(HWND hwnd, COLORREF underlay)
+{
+    return Draw(ClientSize(hwnd), underlay, [hwnd](HDC hdc) {
+        ::SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(hdc), PRF_CLIENT);
+    });
+}
+
+CPixels CPixels::Screen(HWND hwnd)
+{
+    const SIZE size = ClientSize(hwnd);
+    return Draw(size, RGB(0, 0, 0), [hwnd, size](HDC hdc) {
+        const CWindowDC window(hwnd);
+        ::BitBlt(hdc, 0, 0, size.cx, size.cy, window.Get(), 0, 0, SRCCOPY);
+    });
+}
+
+CPixels CPixels::Draw(SIZE size, COLORREF underlay, const std::function<void(HDC)>& draw)
+{
+    if (size.cx <= 0 || size.cy <= 0)
+        return {};
+    const CTestSurface surface(size, underlay);
+    draw(surface.Get());
+    return surface.Snapshot();
+}
+
+CTestSurface::CTestSurface(SIZE size, COLORREF fill) : m_size(size), m_dc(::CreateCompatibleDC(nullptr))
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = size.cx;
+    info.bmiHeader.biHeight = -size.cy;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    m_bitmap.Reset(::CreateDIBSection(m_dc.Get(), &info, DIB_RGB_COLORS, &m_bits, nullptr, 0));
+    m_select.emplace(m_dc.Get(), m_bitmap.Get());
+    const RECT all{0, 0, size.cx, size.cy};
+    const CUniqueBrush brush(::CreateSolidBrush(fill));
+    ::FillRect(m_dc.Get(), &all, brush.Get());
+}
+
+CPixels CTestSurface::Snapshot() const
+{
+    ::GdiFlush();
+    CPixels pixels;
+    pixels.m_width = m_size.cx;
+    pixels.m_height = m_size.cy;
+    pixels.m_pixels.resize(static_cast<size_t>(m_size.cx) * static_cast<size_t>(m_size.cy));
+    const auto* bits = static_cast<const DWORD*>(m_bits);
+    for (size_t i = 0; bits && i < pixels.m_pixels.size(); ++i)
+        pixels.m_pixels[i] = RGB((bits[i] >> 16) & 0xFF, (bits[i] >> 8) & 0xFF, bits[i] & 0xFF);
+    return pixels;
+}
+
+COLORREF CPixels::At(int x, int y) const noexcept
+{
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height)
+        return CLR_INVALID;
+    return m_pixels[static_cast<size_t>(y) * static_cast<size_t>(m_width) + static_cast<size_t>(x)];
+}
+
+int CPixels::Count(COLORREF colour, int tolerance) const noexcept
+{
+    return CountIn(RECT{0, 0, m_width, m_height}, colour, tolerance);
+}
+
+int CPixels::CountIn(const RECT& area, COLORREF colour, int tolerance) const noexcept
+{
+    int count = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            count += At(x, y) != CLR_INVALID && Near(At(x, y), colour, tolerance) ? 1 : 0;
+    return count;
+}
+
+std::optional<RECT> CPixels::Bounds(COLORREF colour, int tolerance) const noexcept
+{
+    std::optional<RECT> bounds;
+    for (int y = 0; y < m_height; ++y)
+        for (int x = 0; x < m_width; ++x)
+        {
+            if (!Near(At(x, y), colour, tolerance))
+                continue;
+            if (!bounds)
+                bounds = RECT{x, y, x + 1, y + 1};
+            bounds->left = std::min(bounds->left, static_cast<LONG>(x));
+            bounds->top = std::min(bounds->top, static_cast<LONG>(y));
+            bounds->right = std::max(bounds->right, static_cast<LONG>(x + 1));
+            bounds->bottom = std::max(bounds->bottom, static_cast<LONG>(y + 1));
+        }
+    return bounds;
+}
+
+bool Near(COLORREF a, COLORREF b, int tolerance) noexcept
+{
+    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance && std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+           std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}
+
+int ScreenPixelsFromPoints(int points)
+{
+    return ::MulDiv(points, ScreenDpi(), 72);
+}
+
+LOGFONTW Describe(HFONT font)
+{
+    LOGFONTW description{};
+    ::GetObjectW(font, sizeof description, &description);
+    return description;
+}
+
+void PumpMessages()
+{
+    MSG msg{};
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+    {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
