@@ -44,7 +44,6 @@ CHyperLink::CHyperLink() : m_colours{kDefaultNormal, kDefaultHover, kDefaultVisi
 CHyperLink::~CHyperLink()
 {
     DestroyToolTip();
-    Detach();
 }
 
 CHyperLink& CHyperLink::SetTarget(const std::wstring& target)

@@ -35,12 +35,6 @@ CLabel::CLabel() : m_opener(ShellOpen)
 {
 }
 
-CLabel::~CLabel()
-{
-    // The dialog may outlive this object; its control then draws as a plain static.
-    Detach();
-}
-
 CLabel& CLabel::SetText(const std::wstring& text)
 {
     if (m_hWnd)

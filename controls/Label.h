@@ -26,7 +26,6 @@ public:
     };
 
     CLabel();
-    ~CLabel() override;
 
     // Takes over the drawing of the dialog's control `id` (the same as
     // SubclassDlgItem).

@@ -32,7 +32,6 @@ CXGroupBox::CXGroupBox() noexcept : m_pThemeApi(&CUxThemeApi::Process())
 CXGroupBox::~CXGroupBox()
 {
     m_theme.Reset();
-    Detach();
 }
 
 CXGroupBox& CXGroupBox::SetText(const std::wstring& text)

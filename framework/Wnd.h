@@ -9,7 +9,8 @@ class CWnd
 {
 public:
     CWnd() noexcept = default;
-    virtual ~CWnd() = default;
+    // Removes its subclass, if any: the window may outlive the wrapper.
+    virtual ~CWnd() { Detach(); }
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
 
