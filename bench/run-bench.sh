@@ -6,21 +6,28 @@
 # included, as a user running the command sees it), the median |offset|, and
 # how long our client takes to give up on a server that never answers.
 #   bench/run-bench.sh [N]        N defaults to 50
-# Runs in its own network namespace that cannot set the clock; needs the
-# probes built in build/sntp-native and build/sntp-win (or NATIVE_PROBE and
-# WIN_PROBE set).
+# Builds the probes first (an optimised native build without sanitizers in
+# build/bench-native, the Windows one in build/win), then runs in its own
+# network namespace that cannot set the clock.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 count=${1:-50}
 
 if [ -z "${KAVRIN_BENCH_INSIDE:-}" ]; then
+    tools/install-deps.sh
+    command -v ntpdig >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get install -y -qq ntpsec-ntpdig
+    cmake -S . -B build/bench-native -DCMAKE_BUILD_TYPE=Release -DKAVRIN_SANITIZE=OFF -DKAVRIN_TESTS=OFF >/dev/null
+    cmake --build build/bench-native -j"$(nproc)" --target sntp-probe >/dev/null
+    cmake -S . -B build/win -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686-w64-mingw32.cmake \
+        -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake --build build/win -j"$(nproc)" --target sntp-probe >/dev/null
     exec unshare --net setpriv --bounding-set -sys_time -- \
         env KAVRIN_BENCH_INSIDE=1 bash "$root/bench/run-bench.sh" "$count"
 fi
 
-native_probe=${NATIVE_PROBE:-$root/build/sntp-native/bin/sntp-probe}
-win_probe=${WIN_PROBE:-$root/build/sntp-win/bin/sntp-probe.exe}
+native_probe=$root/build/bench-native/bin/sntp-probe
+win_probe=$root/build/win/bin/sntp-probe.exe
 for probe in "$native_probe" "$win_probe"; do
     [ -f "$probe" ] || { echo "run-bench: $probe is not built" >&2; exit 1; }
 done
