@@ -13,7 +13,6 @@
 #include "sntp/SntpClient.h"
 
 #include <commctrl.h>
-#include <windowsx.h>
 
 #include <ctime>
 
@@ -91,19 +90,20 @@ CUniqueFont CreateButtonFont(HDC dc, const ButtonFace& face)
     return CUniqueFont(::CreateFontIndirectW(&logFont));
 }
 
+void FillSolid(HDC dc, const RECT& rect, COLORREF color)
+{
+    ::SetBkColor(dc, color);
+    ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
+}
+
 // A raised frame: white top and left, black bottom and right.
 void DrawButtonFrame(HDC dc, const RECT& rect)
 {
-    const COLORREF old = ::SetBkColor(dc, RGB(255, 255, 255));
-    RECT edge{rect.left, rect.top, rect.right - 1, rect.top + 1};
-    ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &edge, nullptr, 0, nullptr);
-    edge = {rect.left, rect.top, rect.left + 1, rect.bottom - 1};
-    ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &edge, nullptr, 0, nullptr);
-    ::SetBkColor(dc, RGB(0, 0, 0));
-    edge = {rect.left, rect.bottom - 1, rect.right, rect.bottom};
-    ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &edge, nullptr, 0, nullptr);
-    edge = {rect.right - 1, rect.top, rect.right, rect.bottom};
-    ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &edge, nullptr, 0, nullptr);
+    const COLORREF old = ::GetBkColor(dc);
+    FillSolid(dc, {rect.left, rect.top, rect.right - 1, rect.top + 1}, RGB(255, 255, 255));
+    FillSolid(dc, {rect.left, rect.top, rect.left + 1, rect.bottom - 1}, RGB(255, 255, 255));
+    FillSolid(dc, {rect.left, rect.bottom - 1, rect.right, rect.bottom}, RGB(0, 0, 0));
+    FillSolid(dc, {rect.right - 1, rect.top, rect.right, rect.bottom}, RGB(0, 0, 0));
     ::SetBkColor(dc, old);
 }
 } // namespace
@@ -123,10 +123,7 @@ bool CKavrinDlg::OnInitDialog()
 
     if (LoadKavrinSettings(m_settings))
     {
-        ::SetDlgItemTextW(m_hWnd, IDC_EXIT_AFTER_SYNC,
-                          (L"Exit " + std::to_wstring(m_settings.TimeToExit / 1000) +
-                           L" seconds following synchronization")
-                              .c_str());
+        ::SetDlgItemTextW(m_hWnd, IDC_EXIT_AFTER_SYNC, SyncReport::ExitAfterSyncText(m_settings.TimeToExit).c_str());
     }
 
     HMENU systemMenu = ::GetSystemMenu(m_hWnd, FALSE);
@@ -408,8 +405,8 @@ bool CKavrinDlg::OnDrawItem(DRAWITEMSTRUCT& item)
         return false;
     HDC dc = item.hDC;
     RECT rect = item.rcItem;
-    const COLORREF oldBack = ::SetBkColor(dc, face->background);
-    ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
+    const COLORREF oldBack = ::GetBkColor(dc);
+    FillSolid(dc, rect, face->background);
     DrawButtonFrame(dc, rect);
     if (item.itemState & ODS_SELECTED)
         ::OffsetRect(&rect, 1, 1);

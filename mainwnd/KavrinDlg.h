@@ -72,7 +72,6 @@ private:
     bool m_bMinimizedToTray = false;
     bool m_bSyncCompleted = false;
     std::int64_t m_tLastSync = 0;
-    UINT_PTR m_nClockTimerID = 0;
     UINT_PTR m_nExitTimerID = 0;
     std::wstring m_strConfigSummary;
     HICON m_hIcon = nullptr;

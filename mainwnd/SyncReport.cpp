@@ -73,6 +73,11 @@ std::wstring Header(const std::tm& today, const std::wstring& server, const std:
            region;
 }
 
+std::wstring ExitAfterSyncText(std::uint32_t timeToExitMs)
+{
+    return L"Exit " + std::to_wstring(timeToExitMs / 1000) + L" seconds following synchronization";
+}
+
 std::wstring ConfigSummary(bool syncOnStart, bool startWithWindows, bool minimizeOnSync)
 {
     std::wstring summary;

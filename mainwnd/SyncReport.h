@@ -5,6 +5,7 @@
 #include "sntp/SntpPacket.h"
 
 #include <array>
+#include <cstdint>
 #include <ctime>
 #include <optional>
 #include <string>
@@ -42,6 +43,8 @@ std::wstring TimeOfDay(const std::tm& local);
 
 // The header: today's date, the server and the region it belongs to.
 std::wstring Header(const std::tm& today, const std::wstring& server, const std::wstring& region);
+// The exit check box names the delay in whole seconds.
+std::wstring ExitAfterSyncText(std::uint32_t timeToExitMs);
 // The options line: the pieces keep their trailing comma and blank.
 std::wstring ConfigSummary(bool syncOnStart, bool startWithWindows, bool minimizeOnSync);
 

@@ -70,6 +70,7 @@ TEST(SyncReport, HeaderAndSummary)
 {
     EXPECT_EQ(Header(Local(2026, 12, 6, 12, 0, 0), L"ca.pool.ntp.org", L"Canada"),
               L"Sunday December 06, 2026\nSelected NTP Pool Project Virtual Server:\nca.pool.ntp.org - Canada");
+    EXPECT_EQ(ExitAfterSyncText(90500), L"Exit 90 seconds following synchronization");
     EXPECT_EQ(ConfigSummary(false, false, false), L"");
     EXPECT_EQ(ConfigSummary(true, false, false), L"Sync on Start, ");
     EXPECT_EQ(ConfigSummary(true, true, false), L"Sync on Start, Start with Windows, ");
