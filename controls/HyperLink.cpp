@@ -1,6 +1,5 @@
 #include "controls/HyperLink.h"
 
-#include "controls/BufferDC.h"
 #include "controls/DeviceContexts.h"
 
 #include <commctrl.h>
@@ -18,11 +17,6 @@ constexpr COLORREF kDefaultVisited = RGB(128, 0, 128);
 constexpr int kMargin = 2;
 constexpr int kIconGap = 4;
 
-POINT PointFromLParam(LPARAM lp) noexcept
-{
-    return {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
-}
-
 int SmallIconSize() noexcept
 {
     return ::GetSystemMetrics(SM_CXSMICON);
@@ -36,7 +30,8 @@ CUniqueIcon LoadSmallIcon(HINSTANCE module, UINT id) noexcept
 }
 } // namespace
 
-CHyperLink::CHyperLink() : m_colours{kDefaultNormal, kDefaultHover, kDefaultVisited}, m_opener(ShellOpen)
+CHyperLink::CHyperLink()
+    : CTextControl(Painting::Buffered), m_colours{kDefaultNormal, kDefaultHover, kDefaultVisited}, m_opener(ShellOpen)
 {
     m_font.SetUnderline(true);
 }
@@ -56,27 +51,6 @@ CHyperLink& CHyperLink::SetToolTip(const std::wstring& text)
 {
     m_strToolTip = text;
     UpdateToolTip();
-    return *this;
-}
-
-CHyperLink& CHyperLink::SetFontName(const std::wstring& face)
-{
-    m_font.SetFaceName(face);
-    Redraw();
-    return *this;
-}
-
-CHyperLink& CHyperLink::SetFontWeight(int weight)
-{
-    m_font.SetWeight(weight);
-    Redraw();
-    return *this;
-}
-
-CHyperLink& CHyperLink::SetFontUnderline(bool underline)
-{
-    m_font.SetUnderline(underline);
-    Redraw();
     return *this;
 }
 
@@ -131,27 +105,6 @@ CHyperLink& CHyperLink::SetLinkOpener(LinkOpener opener)
     return *this;
 }
 
-void CHyperLink::Redraw() const noexcept
-{
-    if (m_hWnd)
-        ::InvalidateRect(m_hWnd, nullptr, FALSE);
-}
-
-void CHyperLink::ReadBaseFont() noexcept
-{
-    if (m_bBaseFontRead || !m_hWnd)
-        return;
-    // Asked of the control itself: our own WM_GETFONT answers with the result.
-    m_font.SetBase(reinterpret_cast<HFONT>(DefWindowProc(WM_GETFONT, 0, 0)));
-    m_bBaseFontRead = true;
-}
-
-HFONT CHyperLink::GetFont() noexcept
-{
-    ReadBaseFont();
-    return m_font.Get(m_hWnd);
-}
-
 bool CHyperLink::IsButton() const noexcept
 {
     wchar_t className[16] = {};
@@ -199,9 +152,7 @@ void CHyperLink::Draw(HDC hdc)
     ::SetDCBrushColor(hdc, GetBkColor());
     ::FillRect(hdc, &client, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
 
-    ReadBaseFont();
-    if (HFONT font = m_font.Get(hdc))
-        ::SelectObject(hdc, font);
+    SelectOwnFont(hdc);
     const std::wstring text = GetWindowText();
     UINT format = DT_SINGLELINE | DT_LEFT | DT_VCENTER;
     const LRESULT uiState = ::SendMessageW(m_hWnd, WM_QUERYUISTATE, 0, 0);
@@ -311,24 +262,6 @@ void CHyperLink::OnMouseLeave()
     Redraw();
 }
 
-void CHyperLink::OnLButtonDown()
-{
-    if (IsButton())
-        ::SetFocus(m_hWnd);
-    m_bPressed = true;
-    ::SetCapture(m_hWnd);
-}
-
-void CHyperLink::OnLButtonUp(POINT point)
-{
-    m_bPressed = false;
-    if (::GetCapture() == m_hWnd)
-        ::ReleaseCapture();
-    const RECT client = GetClientRect();
-    if (::PtInRect(&client, point))
-        Activate();
-}
-
 LRESULT CHyperLink::OnGetDlgCode(WPARAM wp, LPARAM lp)
 {
     LRESULT code = DefWindowProc(WM_GETDLGCODE, wp, lp);
@@ -343,30 +276,6 @@ LRESULT CHyperLink::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
 {
     switch (msg)
     {
-    case WM_PAINT:
-    {
-        const CPaintDC paint(m_hWnd);
-        if (paint.Get())
-        {
-            CBufferDC buffer(paint.Get(), GetClientRect());
-            Draw(buffer.Get());
-        }
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        Draw(reinterpret_cast<HDC>(wp));
-        return 0;
-    case WM_ERASEBKGND:
-        return TRUE;
-    case WM_SETTEXT:
-    case WM_UPDATEUISTATE:
-    {
-        // The control would draw itself straight away in its own style.
-        const LRESULT result = ::DefWindowProcW(m_hWnd, msg, wp, lp);
-        Redraw();
-        return result;
-    }
-    case WM_ENABLE:
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
         Redraw();
@@ -381,15 +290,6 @@ LRESULT CHyperLink::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
     case BM_CLICK:
         Activate();
         return 0;
-    case WM_SETFONT:
-        m_font.SetBase(reinterpret_cast<HFONT>(wp));
-        m_bBaseFontRead = true;
-        DefWindowProc(WM_SETFONT, wp, FALSE);
-        if (LOWORD(lp))
-            Redraw();
-        return 0;
-    case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(GetFont());
     case WM_GETDLGCODE:
         return OnGetDlgCode(wp, lp);
     case WM_NCHITTEST:
@@ -406,15 +306,14 @@ LRESULT CHyperLink::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
         return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        OnLButtonDown();
+        if (IsButton())
+            ::SetFocus(m_hWnd);
+        BeginClick();
         return 0;
     case WM_LBUTTONUP:
-        if (m_bPressed)
-            OnLButtonUp(PointFromLParam(lp));
+        if (EndClick(lp))
+            Activate();
         return 0;
-    case WM_CAPTURECHANGED:
-        m_bPressed = false;
-        break;
     case WM_KEYDOWN:
         if (wp == VK_SPACE)
             return 0;
@@ -441,5 +340,5 @@ LRESULT CHyperLink::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
     default:
         break;
     }
-    return DefWindowProc(msg, wp, lp);
+    return CTextControl::WindowProc(msg, wp, lp);
 }

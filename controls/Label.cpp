@@ -1,6 +1,5 @@
 #include "controls/Label.h"
 
-#include "controls/BufferDC.h"
 #include "controls/ControlMath.h"
 #include "controls/DeviceContexts.h"
 
@@ -23,15 +22,9 @@ void FillSolid(HDC hdc, const RECT& rect, COLORREF colour) noexcept
 
 // Text is kept this far from a coloured edge or a border.
 constexpr int kTextMargin = 2;
-
-POINT PointFromLParam(LPARAM lp) noexcept
-{
-    // Signed: with the mouse captured, the point may be left of or above the label.
-    return {static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
-}
 } // namespace
 
-CLabel::CLabel() : m_opener(ShellOpen)
+CLabel::CLabel() : CTextControl(Painting::Buffered), m_opener(ShellOpen)
 {
 }
 
@@ -73,41 +66,6 @@ CLabel& CLabel::SetParentBackground()
     return *this;
 }
 
-CLabel& CLabel::SetFontName(const std::wstring& face)
-{
-    m_font.SetFaceName(face);
-    Redraw();
-    return *this;
-}
-
-CLabel& CLabel::SetFontSize(int points)
-{
-    m_font.SetPointSize(points);
-    Redraw();
-    return *this;
-}
-
-CLabel& CLabel::SetFontBold(bool bold)
-{
-    m_font.SetWeight(bold ? FW_BOLD : FW_NORMAL);
-    Redraw();
-    return *this;
-}
-
-CLabel& CLabel::SetFontItalic(bool italic)
-{
-    m_font.SetItalic(italic);
-    Redraw();
-    return *this;
-}
-
-CLabel& CLabel::SetFontUnderline(bool underline)
-{
-    m_font.SetUnderline(underline);
-    Redraw();
-    return *this;
-}
-
 CLabel& CLabel::SetBorder(bool border)
 {
     m_bBorder = border;
@@ -128,28 +86,6 @@ CLabel& CLabel::SetLinkOpener(LinkOpener opener)
     return *this;
 }
 
-void CLabel::ReadBaseFont() noexcept
-{
-    if (m_bBaseFontRead || !m_hWnd)
-        return;
-    // Asked of the static itself: our own WM_GETFONT answers with the result.
-    m_font.SetBase(reinterpret_cast<HFONT>(DefWindowProc(WM_GETFONT, 0, 0)));
-    m_bBaseFontRead = true;
-}
-
-HFONT CLabel::GetFont() noexcept
-{
-    ReadBaseFont();
-    return m_font.Get(m_hWnd);
-}
-
-void CLabel::Redraw() const noexcept
-{
-    // InvalidateRect with no window would repaint every window on the desktop.
-    if (m_hWnd)
-        ::InvalidateRect(m_hWnd, nullptr, FALSE);
-}
-
 void CLabel::Draw(HDC hdc)
 {
     const CSavedDC saved(hdc);
@@ -157,18 +93,9 @@ void CLabel::Draw(HDC hdc)
 
     // Like any static, ask the dialog for its background brush and text
     // colour; they serve when the owner has not chosen others.
-    HBRUSH parentBrush = nullptr;
-    if (HWND parent = ::GetParent(m_hWnd))
-    {
-        parentBrush = reinterpret_cast<HBRUSH>(
-            ::SendMessageW(parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(m_hWnd)));
-    }
-    else
-    {
+    if (!::GetParent(m_hWnd))
         ::SetTextColor(hdc, ::GetSysColor(COLOR_WINDOWTEXT));
-    }
-    if (!parentBrush)
-        parentBrush = ::GetSysColorBrush(COLOR_BTNFACE);
+    HBRUSH parentBrush = DialogBrush(hdc);
     const COLORREF dialogTextColour = ::GetTextColor(hdc);
 
     FillBackground(hdc, client, parentBrush);
@@ -260,11 +187,7 @@ void CLabel::DrawLabelText(HDC hdc, RECT rect, COLORREF colour)
     std::wstring text = GetWindowText();
     if (text.empty())
         return;
-    ReadBaseFont();
-    // Sized for the device drawn on.
-    HFONT font = m_font.Get(hdc);
-    if (font)
-        ::SelectObject(hdc, font);
+    SelectOwnFont(hdc);
     ::SetBkMode(hdc, TRANSPARENT);
     ::SetTextColor(hdc, colour);
 
@@ -308,100 +231,34 @@ int CLabel::TabStop(HDC hdc, const std::wstring& text) const
     return ControlMath::TabStopInAverageChars(widths, metrics.tmAveCharWidth);
 }
 
-void CLabel::OnPaint()
-{
-    const CPaintDC paint(m_hWnd);
-    if (!paint.Get())
-        return;
-    CBufferDC buffer(paint.Get(), GetClientRect());
-    Draw(buffer.Get());
-}
-
-bool CLabel::OnSetCursor()
-{
-    if (m_strLink.empty())
-        return false;
-    ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
-    return true;
-}
-
-void CLabel::OnLButtonDown()
-{
-    m_bPressed = true;
-    ::SetCapture(m_hWnd);
-}
-
-void CLabel::OnLButtonUp(POINT point)
-{
-    m_bPressed = false;
-    if (::GetCapture() == m_hWnd)
-        ::ReleaseCapture();
-    const RECT client = GetClientRect();
-    if (::PtInRect(&client, point) && !m_strLink.empty() && m_opener)
-        m_opener(::GetAncestor(m_hWnd, GA_ROOT), m_strLink);
-}
-
 LRESULT CLabel::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
 {
     switch (msg)
     {
-    case WM_PAINT:
-        OnPaint();
-        return 0;
-    case WM_PRINTCLIENT:
-        Draw(reinterpret_cast<HDC>(wp));
-        return 0;
-    case WM_ERASEBKGND:
-        // Painting covers every pixel; erasing first would only flicker.
-        return TRUE;
-    case WM_SETTEXT:
-    case WM_UPDATEUISTATE:
-    {
-        // The static would draw itself straight away in its own style;
-        // store the change without it and repaint ours.
-        const LRESULT result = ::DefWindowProcW(m_hWnd, msg, wp, lp);
-        Redraw();
-        return result;
-    }
-    case WM_ENABLE:
-        // The static would draw itself greyed at once.
-        Redraw();
-        return 0;
     case WM_SIZE:
     case WM_STYLECHANGED:
         Redraw();
         break;
-    case WM_SETFONT:
-        m_font.SetBase(reinterpret_cast<HFONT>(wp));
-        m_bBaseFontRead = true;
-        DefWindowProc(WM_SETFONT, wp, FALSE);
-        if (LOWORD(lp))
-            Redraw();
-        return 0;
-    case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(GetFont());
     case WM_NCHITTEST:
         // A static lets the mouse through to its dialog; a link must not.
         if (!m_strLink.empty())
             return HTCLIENT;
         break;
     case WM_SETCURSOR:
-        if (OnSetCursor())
-            return TRUE;
-        break;
+        if (m_strLink.empty())
+            break;
+        ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
+        return TRUE;
     case WM_LBUTTONDOWN:
         if (!m_strLink.empty())
-            OnLButtonDown();
+            BeginClick();
         break;
     case WM_LBUTTONUP:
-        if (m_bPressed)
-            OnLButtonUp(PointFromLParam(lp));
-        break;
-    case WM_CAPTURECHANGED:
-        m_bPressed = false;
+        if (EndClick(lp) && !m_strLink.empty() && m_opener)
+            m_opener(::GetAncestor(m_hWnd, GA_ROOT), m_strLink);
         break;
     default:
         break;
     }
-    return DefWindowProc(msg, wp, lp);
+    return CTextControl::WindowProc(msg, wp, lp);
 }

@@ -1,21 +1,20 @@
 #pragma once
 // A styled label: a static control of a dialog that draws its own text and
-// background. Colours, font, border and link behaviour are set through the
-// setters below, each of which redraws the label; the text keeps the
+// background. Colours, font, border and link behaviour are set through its
+// setters, each of which redraws the label; the text keeps the
 // static's alignment style, wraps at word breaks, and expands tabs to stops
 // just past the widest text before a tab.
 //
 //     m_header.Attach(hwndDialog, IDC_HEADER);
 //     m_header.SetTextColor(RGB(255, 255, 0)).SetBkColor(RGB(0, 0, 128)).SetBorder(true);
 
-#include "controls/ControlFont.h"
+#include "controls/DrawnControl.h"
 #include "controls/ShellOpen.h"
-#include "framework/Wnd.h"
 
 #include <optional>
 #include <string>
 
-class CLabel : public CWnd
+class CLabel : public CTextControl<CLabel>
 {
 public:
     enum class Background
@@ -27,21 +26,12 @@ public:
 
     CLabel();
 
-    // Takes over the drawing of the dialog's control `id` (the same as
-    // SubclassDlgItem).
-    bool Attach(HWND parent, int id) noexcept { return SubclassDlgItem(parent, id); }
-
     CLabel& SetText(const std::wstring& text);
     CLabel& SetTextColor(COLORREF colour);
     CLabel& SetBkColor(COLORREF colour);
     // A horizontal gradient from `from` at the left edge to `to` at the right.
     CLabel& SetGradientColors(COLORREF from, COLORREF to);
     CLabel& SetParentBackground();
-    CLabel& SetFontName(const std::wstring& face);
-    CLabel& SetFontSize(int points);
-    CLabel& SetFontBold(bool bold);
-    CLabel& SetFontItalic(bool italic);
-    CLabel& SetFontUnderline(bool underline);
     // A thin frame just inside the label's edge.
     CLabel& SetBorder(bool border);
     // With a target, a click opens it and the pointer over the label is a
@@ -56,27 +46,17 @@ public:
     COLORREF GetGradientEndColor() const noexcept { return m_crGradientEnd; }
     bool HasBorder() const noexcept { return m_bBorder; }
     const std::wstring& GetLink() const noexcept { return m_strLink; }
-    const CControlFont& GetFontOptions() const noexcept { return m_font; }
-    // The font the label draws with (also its answer to WM_GETFONT).
-    HFONT GetFont() noexcept;
 
-    // Draws the whole label on `hdc`, whose origin is the client area's corner.
-    void Draw(HDC hdc);
+    void Draw(HDC hdc) override;
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    void Redraw() const noexcept;
-    void ReadBaseFont() noexcept;
     void FillBackground(HDC hdc, const RECT& rect, HBRUSH parentBrush) const;
     void DrawLabelText(HDC hdc, RECT rect, COLORREF colour);
     UINT TextFormat() const noexcept;
     int TabStop(HDC hdc, const std::wstring& text) const;
-    void OnPaint();
-    bool OnSetCursor();
-    void OnLButtonDown();
-    void OnLButtonUp(POINT point);
 
     std::optional<COLORREF> m_textColour;
     Background m_background = Background::Parent;
@@ -85,9 +65,4 @@ private:
     bool m_bBorder = false;
     std::wstring m_strLink;
     LinkOpener m_opener;
-    bool m_bPressed = false;
-    CControlFont m_font;
-    // The static's own font is read on first use, so that the label works
-    // however it was attached.
-    bool m_bBaseFontRead = false;
 };

@@ -25,7 +25,9 @@ ControlMath::Alignment TitleAlignment(DWORD style) noexcept
 }
 } // namespace
 
-CXGroupBox::CXGroupBox() noexcept : m_pThemeApi(&CUxThemeApi::Process())
+// Painted without an off-screen buffer: a buffer would cover the inside of
+// the box, where the dialog's other controls are.
+CXGroupBox::CXGroupBox() noexcept : CDrawnControl(Painting::Direct), m_pThemeApi(&CUxThemeApi::Process())
 {
 }
 
@@ -44,7 +46,7 @@ CXGroupBox& CXGroupBox::SetText(const std::wstring& text)
 CXGroupBox& CXGroupBox::SetBoldTitle(bool bold)
 {
     m_font.SetWeight(bold ? FW_BOLD : 0);
-    RedrawTitleStrip();
+    Redraw();
     return *this;
 }
 
@@ -53,7 +55,7 @@ CXGroupBox& CXGroupBox::SetThemeAllowed(bool allowed)
     m_bThemeAllowed = allowed;
     m_theme.Reset();
     m_bThemeOpened = false;
-    RedrawTitleStrip();
+    Redraw();
     return *this;
 }
 
@@ -62,7 +64,7 @@ CXGroupBox& CXGroupBox::SetThemeApi(const CUxThemeApi& api)
     m_pThemeApi = &api;
     m_theme.Reset();
     m_bThemeOpened = false;
-    RedrawTitleStrip();
+    Redraw();
     return *this;
 }
 
@@ -79,20 +81,6 @@ bool CXGroupBox::IsThemed() noexcept
 {
     OpenTheme();
     return static_cast<bool>(m_theme);
-}
-
-void CXGroupBox::ReadBaseFont() noexcept
-{
-    if (m_bBaseFontRead || !m_hWnd)
-        return;
-    m_font.SetBase(reinterpret_cast<HFONT>(DefWindowProc(WM_GETFONT, 0, 0)));
-    m_bBaseFontRead = true;
-}
-
-HFONT CXGroupBox::GetFont() noexcept
-{
-    ReadBaseFont();
-    return m_font.Get(m_hWnd);
 }
 
 CXGroupBox::Layout CXGroupBox::Measure(HDC hdc, const std::wstring& text)
@@ -125,29 +113,18 @@ CXGroupBox::Layout CXGroupBox::Measure(HDC hdc, const std::wstring& text)
 RECT CXGroupBox::GetTitleRect(HDC hdc)
 {
     const CSavedDC saved(hdc);
-    ReadBaseFont();
-    if (HFONT font = m_font.Get(hdc))
-        ::SelectObject(hdc, font);
+    SelectOwnFont(hdc);
     return Measure(hdc, GetWindowText()).title;
 }
 
 void CXGroupBox::Draw(HDC hdc)
 {
     const CSavedDC saved(hdc);
-    ReadBaseFont();
     OpenTheme();
-    if (HFONT font = m_font.Get(hdc))
-        ::SelectObject(hdc, font);
+    SelectOwnFont(hdc);
 
     // Group boxes ask their dialog for the brush behind the title, as statics do.
-    HBRUSH parentBrush = nullptr;
-    if (HWND parent = ::GetParent(m_hWnd))
-    {
-        parentBrush = reinterpret_cast<HBRUSH>(
-            ::SendMessageW(parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(m_hWnd)));
-    }
-    if (!parentBrush)
-        parentBrush = ::GetSysColorBrush(COLOR_BTNFACE);
+    HBRUSH parentBrush = DialogBrush(hdc);
     const COLORREF dialogTextColour = ::GetTextColor(hdc);
 
     const std::wstring text = GetWindowText();
@@ -179,7 +156,7 @@ void CXGroupBox::Draw(HDC hdc)
     ::DrawTextW(hdc, text.c_str(), static_cast<int>(text.size()), &textRect, format | DT_END_ELLIPSIS);
 }
 
-void CXGroupBox::RedrawTitleStrip() noexcept
+void CXGroupBox::Redraw() noexcept
 {
     if (!m_hWnd)
         return;
@@ -206,42 +183,10 @@ LRESULT CXGroupBox::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
 {
     switch (msg)
     {
-    case WM_PAINT:
-    {
-        // No off-screen buffer: a buffer would cover the inside of the box,
-        // where the dialog's other controls are.
-        const CPaintDC paint(m_hWnd);
-        if (paint.Get())
-            Draw(paint.Get());
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        Draw(reinterpret_cast<HDC>(wp));
-        return 0;
-    case WM_SETTEXT:
-    case WM_UPDATEUISTATE:
-    {
-        // The button would draw itself straight away in its own style.
-        const LRESULT result = ::DefWindowProcW(m_hWnd, msg, wp, lp);
-        RedrawTitleStrip();
-        return result;
-    }
-    case WM_ENABLE:
-        RedrawTitleStrip();
-        return 0;
-    case WM_SETFONT:
-        m_font.SetBase(reinterpret_cast<HFONT>(wp));
-        m_bBaseFontRead = true;
-        DefWindowProc(WM_SETFONT, wp, FALSE);
-        if (LOWORD(lp))
-            RedrawTitleStrip();
-        return 0;
-    case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(GetFont());
     case WM_THEMECHANGED:
         m_theme.Reset();
         m_bThemeOpened = false;
-        RedrawTitleStrip();
+        Redraw();
         break;
     case WM_DESTROY:
         m_theme.Reset();
@@ -250,5 +195,5 @@ LRESULT CXGroupBox::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
     default:
         break;
     }
-    return DefWindowProc(msg, wp, lp);
+    return CDrawnControl::WindowProc(msg, wp, lp);
 }

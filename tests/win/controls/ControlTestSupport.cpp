@@ -2,59 +2,37 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 
 namespace
 {
-constexpr wchar_t kHostClass[] = L"KavrinControlsTestHost";
-
-int ScreenDpi()
-{
-    const CWindowDC screen(nullptr);
-    return ::GetDeviceCaps(screen.Get(), LOGPIXELSY);
-}
-
-SIZE ClientSize(HWND hwnd)
+CPixels DrawOn(HWND hwnd, COLORREF underlay, const std::function<void(HDC, SIZE)>& draw)
 {
     RECT client{};
     ::GetClientRect(hwnd, &client);
-    return {client.right, client.bottom};
+    const SIZE size{client.right, client.bottom};
+    const CTestSurface surface(size, underlay);
+    draw(surface.Get(), size);
+    return surface.Snapshot();
 }
 } // namespace
 
 CTestHost::CTestHost(SIZE size)
-{
-    static const ATOM hostClass = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = WindowProc;
-        wc.hInstance = ::GetModuleHandleW(nullptr);
-        wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kHostClass;
-        return ::RegisterClassExW(&wc);
-    }();
-    (void)hostClass;
     // "MS Shell Dlg" at 8 points, the font of the program's dialog templates.
-    m_dialogFont.Reset(::CreateFontW(-::MulDiv(8, ScreenDpi(), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                     DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                     DEFAULT_PITCH | FF_DONTCARE, L"MS Shell Dlg"));
+    : m_dialogFont(::CreateFontW(-ScreenPixelsFromPoints(8), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                                 L"MS Shell Dlg"))
+{
     RECT frame{0, 0, size.cx, size.cy};
     ::AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
-    m_hwnd = ::CreateWindowExW(0, kHostClass, L"Kavrin controls", WS_OVERLAPPEDWINDOW, 40, 40,
-                               frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
-                               ::GetModuleHandleW(nullptr), this);
-}
-
-CTestHost::~CTestHost()
-{
-    if (m_hwnd)
-        ::DestroyWindow(m_hwnd);
+    ::OffsetRect(&frame, 40 - frame.left, 40 - frame.top);
+    CreateEx(0, L"Kavrin controls", WS_OVERLAPPEDWINDOW, frame, nullptr);
 }
 
 HWND CTestHost::AddChild(const wchar_t* className, const wchar_t* text, DWORD style, const RECT& rect, int id)
 {
     HWND child = ::CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, rect.left, rect.top,
-                                   rect.right - rect.left, rect.bottom - rect.top, m_hwnd,
+                                   rect.right - rect.left, rect.bottom - rect.top, m_hWnd,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr),
                                    nullptr);
     if (child)
@@ -70,67 +48,24 @@ void CTestHost::AnswerCtlColorStatic(COLORREF background, COLORREF text)
 
 void CTestHost::Show()
 {
-    ::ShowWindow(m_hwnd, SW_SHOWNORMAL);
-    ::UpdateWindow(m_hwnd);
+    ShowWindow(SW_SHOWNORMAL);
+    ::UpdateWindow(m_hWnd);
     PumpMessages();
 }
 
-LRESULT CALLBACK CTestHost::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+LRESULT CTestHost::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
 {
-    if (msg == WM_NCCREATE)
+    if (msg == WM_COMMAND)
     {
-        auto* host = static_cast<CTestHost*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(host));
+        commands.emplace_back(LOWORD(wp), HIWORD(wp));
+        return 0;
     }
-    auto* host = reinterpret_cast<CTestHost*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (host)
+    if (msg == WM_CTLCOLORSTATIC && m_staticBrush)
     {
-        switch (msg)
-        {
-        case WM_COMMAND:
-            host->commands.push_back({LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp)});
-            return 0;
-        case WM_CTLCOLORSTATIC:
-            if (host->m_staticBrush)
-            {
-                ::SetTextColor(reinterpret_cast<HDC>(wp), host->m_staticText);
-                return reinterpret_cast<LRESULT>(host->m_staticBrush.Get());
-            }
-            break;
-        case WM_NCDESTROY:
-            host->m_hwnd = nullptr;
-            ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-            break;
-        default:
-            break;
-        }
+        ::SetTextColor(reinterpret_cast<HDC>(wp), m_staticText);
+        return reinterpret_cast<LRESULT>(m_staticBrush.Get());
     }
-    return ::DefWindowProcW(hwnd, msg, wp, lp);
-}
-
-CPixels CPixels::Print(HWND hwnd, COLORREF underlay)
-{
-    return Draw(ClientSize(hwnd), underlay, [hwnd](HDC hdc) {
-        ::SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(hdc), PRF_CLIENT);
-    });
-}
-
-CPixels CPixels::Screen(HWND hwnd)
-{
-    const SIZE size = ClientSize(hwnd);
-    return Draw(size, RGB(0, 0, 0), [hwnd, size](HDC hdc) {
-        const CWindowDC window(hwnd);
-        ::BitBlt(hdc, 0, 0, size.cx, size.cy, window.Get(), 0, 0, SRCCOPY);
-    });
-}
-
-CPixels CPixels::Draw(SIZE size, COLORREF underlay, const std::function<void(HDC)>& draw)
-{
-    if (size.cx <= 0 || size.cy <= 0)
-        return {};
-    const CTestSurface surface(size, underlay);
-    draw(surface.Get());
-    return surface.Snapshot();
+    return DefWindowProc(msg, wp, lp);
 }
 
 CTestSurface::CTestSurface(SIZE size, COLORREF fill) : m_size(size), m_dc(::CreateCompatibleDC(nullptr))
@@ -160,6 +95,21 @@ CPixels CTestSurface::Snapshot() const
     for (size_t i = 0; bits && i < pixels.m_pixels.size(); ++i)
         pixels.m_pixels[i] = RGB((bits[i] >> 16) & 0xFF, (bits[i] >> 8) & 0xFF, bits[i] & 0xFF);
     return pixels;
+}
+
+CPixels CPixels::Print(HWND hwnd, COLORREF underlay)
+{
+    return DrawOn(hwnd, underlay, [hwnd](HDC hdc, SIZE) {
+        ::SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(hdc), PRF_CLIENT);
+    });
+}
+
+CPixels CPixels::Screen(HWND hwnd)
+{
+    return DrawOn(hwnd, RGB(0, 0, 0), [hwnd](HDC hdc, SIZE size) {
+        const CWindowDC window(hwnd);
+        ::BitBlt(hdc, 0, 0, size.cx, size.cy, window.Get(), 0, 0, SRCCOPY);
+    });
 }
 
 COLORREF CPixels::At(int x, int y) const noexcept
@@ -194,9 +144,8 @@ std::optional<RECT> CPixels::Bounds(COLORREF colour, int tolerance) const noexce
             if (!bounds)
                 bounds = RECT{x, y, x + 1, y + 1};
             bounds->left = std::min(bounds->left, static_cast<LONG>(x));
-            bounds->top = std::min(bounds->top, static_cast<LONG>(y));
             bounds->right = std::max(bounds->right, static_cast<LONG>(x + 1));
-            bounds->bottom = std::max(bounds->bottom, static_cast<LONG>(y + 1));
+            bounds->bottom = y + 1;
         }
     return bounds;
 }
@@ -205,6 +154,12 @@ bool Near(COLORREF a, COLORREF b, int tolerance) noexcept
 {
     return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance && std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
            std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}
+
+int ScreenDpi()
+{
+    const CWindowDC screen(nullptr);
+    return ::GetDeviceCaps(screen.Get(), LOGPIXELSY);
 }
 
 int ScreenPixelsFromPoints(int points)

@@ -1,45 +1,37 @@
 #pragma once
-// A top-level window to put controls in, and a picture of what a control
-// draws, for the tests of the drawing controls.
+// A top-level window to put controls in, and pictures of what they draw,
+// for the tests of the drawing controls.
 
 #include "controls/ShellOpen.h"
 #include "framework/Handles.h"
+#include "framework/Wnd.h"
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
-// A plain top-level window with button-face background that keeps the
-// WM_COMMAND notifications its children send, and can answer
-// WM_CTLCOLORSTATIC with a brush and text colour of its own.
-class CTestHost
+// A plain top-level window that keeps the WM_COMMAND notifications of its
+// children and can answer WM_CTLCOLORSTATIC itself.
+class CTestHost : public CWnd
 {
 public:
     explicit CTestHost(SIZE size = {480, 320});
-    ~CTestHost();
-    CTestHost(const CTestHost&) = delete;
-    CTestHost& operator=(const CTestHost&) = delete;
+    ~CTestHost() override { DestroyWindow(); }
 
-    HWND Get() const noexcept { return m_hwnd; }
-    // A child control with the dialog font of the host, as a template makes it.
+    HWND Get() const noexcept { return m_hWnd; }
+    // A child control with the dialog font, as a dialog template makes it.
     HWND AddChild(const wchar_t* className, const wchar_t* text, DWORD style, const RECT& rect, int id);
     void AnswerCtlColorStatic(COLORREF background, COLORREF text);
     // Shows the window and runs its pending paints.
     void Show();
 
-    struct Command
-    {
-        int id;
-        int code;
-        HWND control;
-    };
-    std::vector<Command> commands;
+    // The (id, notification code) of each WM_COMMAND received.
+    std::vector<std::pair<int, int>> commands;
+
+protected:
+    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-
-    HWND m_hwnd = nullptr;
     CUniqueFont m_dialogFont;
     CUniqueBrush m_staticBrush;
     COLORREF m_staticText = 0;
@@ -47,13 +39,11 @@ private:
 
 class CPixels;
 
-// A top-down 32-bit bitmap in a memory DC, to draw on and look at.
+// A top-down 32-bit bitmap in a memory DC, first filled with one colour.
 class CTestSurface
 {
 public:
     CTestSurface(SIZE size, COLORREF fill);
-    CTestSurface(const CTestSurface&) = delete;
-    CTestSurface& operator=(const CTestSurface&) = delete;
 
     HDC Get() const noexcept { return m_dc.Get(); }
     HBITMAP GetBitmap() const noexcept { return m_bitmap.Get(); }
@@ -67,23 +57,22 @@ private:
     void* m_bits = nullptr;
 };
 
-// 32-bit pixels of a control's client area.
+// The pixels of a client area.
 class CPixels
 {
 public:
-    // What the control draws for WM_PRINTCLIENT on a surface first filled with `underlay`.
+    // What the control draws for WM_PRINTCLIENT over `underlay`.
     static CPixels Print(HWND hwnd, COLORREF underlay = RGB(255, 0, 255));
     // What the window shows on screen now.
     static CPixels Screen(HWND hwnd);
-    // What `draw` puts on a surface of `size` first filled with `underlay`.
-    static CPixels Draw(SIZE size, COLORREF underlay, const std::function<void(HDC)>& draw);
 
     int Width() const noexcept { return m_width; }
     int Height() const noexcept { return m_height; }
     COLORREF At(int x, int y) const noexcept;
+    // Pixels within `tolerance` of `colour` in every channel, in all or in `area`.
     int Count(COLORREF colour, int tolerance = 0) const noexcept;
     int CountIn(const RECT& area, COLORREF colour, int tolerance = 0) const noexcept;
-    // The smallest rectangle around the pixels of `colour`; nullopt when there are none.
+    // The smallest rectangle around the pixels of `colour`, if any.
     std::optional<RECT> Bounds(COLORREF colour, int tolerance = 0) const noexcept;
 
 private:
@@ -93,30 +82,24 @@ private:
     std::vector<COLORREF> m_pixels;
 };
 
-// Stands in for the shell: keeps the targets that a link asked to open.
+// Stands in for the shell: keeps the (owner, target) of each link opened.
 struct COpenRecorder
 {
-    struct Call
-    {
-        HWND owner;
-        std::wstring target;
-    };
-    std::vector<Call> calls;
+    std::vector<std::pair<HWND, std::wstring>> calls;
 
     LinkOpener Opener()
     {
         return [this](HWND owner, const std::wstring& target) {
-            calls.push_back({owner, target});
+            calls.emplace_back(owner, target);
             return true;
         };
     }
 };
 
-// Whether two colours differ by at most `tolerance` in every channel.
 bool Near(COLORREF a, COLORREF b, int tolerance) noexcept;
+int ScreenDpi();
 // The pixels of a font's character height for `points` on this display.
 int ScreenPixelsFromPoints(int points);
-// The description of a font.
 LOGFONTW Describe(HFONT font);
 // Runs the messages waiting for this thread's windows.
 void PumpMessages();

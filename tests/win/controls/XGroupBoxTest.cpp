@@ -12,23 +12,23 @@ constexpr COLORREF kUnderlay = RGB(255, 0, 255);
 class XGroupBoxTest : public ::testing::Test
 {
 protected:
-    HWND AddGroup(const wchar_t* title = L"Automatically Close Kavrin")
+    void SetUp() override
     {
-        HWND hwnd = host.AddChild(L"Button", title, BS_GROUPBOX, RECT{10, 10, 330, 110}, kGroupId);
-        EXPECT_TRUE(group.Attach(host.Get(), kGroupId));
-        return hwnd;
+        hwnd = host.AddChild(L"Button", L"Automatically Close Kavrin", BS_GROUPBOX, RECT{10, 10, 330, 110}, kGroupId);
+        ASSERT_TRUE(group.Attach(host.Get(), kGroupId));
     }
+    RECT TitleRect() { return group.GetTitleRect(CWindowDC(hwnd).Get()); }
 
     CTestHost host;
+    HWND hwnd = nullptr;
     CXGroupBox group;
 };
 
 TEST_F(XGroupBoxTest, BoldTitleKeepsTheSizeOfTheDialogFont)
 {
-    HWND hwnd = AddGroup();
     EXPECT_FALSE(group.IsBoldTitle());
     EXPECT_EQ(Describe(group.GetFont()).lfWeight, FW_NORMAL);
-    const RECT plain = group.GetTitleRect(CWindowDC(hwnd).Get());
+    const RECT plain = TitleRect();
 
     group.SetBoldTitle();
     EXPECT_TRUE(group.IsBoldTitle());
@@ -36,55 +36,44 @@ TEST_F(XGroupBoxTest, BoldTitleKeepsTheSizeOfTheDialogFont)
     EXPECT_EQ(font.lfWeight, FW_BOLD);
     EXPECT_EQ(font.lfHeight, -ScreenPixelsFromPoints(8));
     EXPECT_STREQ(font.lfFaceName, L"MS Shell Dlg");
-    const RECT bold = group.GetTitleRect(CWindowDC(hwnd).Get());
+    const RECT bold = TitleRect();
     EXPECT_GT(bold.right - bold.left, plain.right - plain.left) << "a bold title is wider";
 
     group.SetBoldTitle(false);
     EXPECT_EQ(Describe(group.GetFont()).lfWeight, FW_NORMAL);
 }
 
-TEST_F(XGroupBoxTest, ClassicFrameIsEtchedAroundTheInsideWithTheTitleCutIn)
-{
-    HWND hwnd = AddGroup();
-    group.SetThemeAllowed(false).SetBoldTitle();
-    EXPECT_FALSE(group.IsThemed());
-
-    const CPixels pixels = CPixels::Print(hwnd, kUnderlay);
-    const COLORREF shadow = ::GetSysColor(COLOR_BTNSHADOW);
-    const COLORREF light = ::GetSysColor(COLOR_BTNHIGHLIGHT);
-    const int middle = pixels.Height() / 2;
-    const int right = pixels.Width() - 1;
-    const int bottom = pixels.Height() - 1;
-    EXPECT_EQ(pixels.At(0, middle), shadow);
-    EXPECT_EQ(pixels.At(1, middle), light);
-    EXPECT_EQ(pixels.At(right - 1, middle), shadow);
-    EXPECT_EQ(pixels.At(right, middle), light);
-    EXPECT_EQ(pixels.At(pixels.Width() / 2, bottom - 1), shadow);
-    EXPECT_EQ(pixels.At(pixels.Width() / 2, bottom), light);
-    EXPECT_EQ(pixels.At(pixels.Width() / 2, middle), kUnderlay) << "the inside is the dialog's";
-    EXPECT_EQ(pixels.At(2, middle), kUnderlay);
-
-    // The title sits on the top line, on the dialog's background, in the dialog's text colour.
-    const RECT title = group.GetTitleRect(CWindowDC(hwnd).Get());
-    ASSERT_FALSE(::IsRectEmpty(&title));
-    EXPECT_EQ(title.top, 0);
-    EXPECT_EQ(pixels.At(title.left - 2, (title.top + title.bottom) / 2), shadow) << "the top line left of the title";
-    EXPECT_EQ(pixels.At(title.right + 2, (title.top + title.bottom) / 2), shadow) << "and right of it";
-    EXPECT_GT(pixels.CountIn(title, ::GetSysColor(COLOR_BTNTEXT), 24), 30);
-    EXPECT_EQ(pixels.CountIn(title, shadow), 0) << "no frame line through the title";
-    EXPECT_EQ(pixels.CountIn(title, kUnderlay), 0);
-}
-
-TEST_F(XGroupBoxTest, WithoutTheThemeLibraryTheBoxDrawsClassic)
+TEST_F(XGroupBoxTest, ClassicFrameIsEtchedWithTheTitleCutIn)
 {
     const CUxThemeApi none(nullptr);
-    EXPECT_FALSE(none.IsLoaded());
-    EXPECT_FALSE(none.IsActive());
-    HWND hwnd = AddGroup();
-    group.SetThemeApi(none);
-    EXPECT_FALSE(group.IsThemed());
-    const CPixels pixels = CPixels::Print(hwnd, kUnderlay);
-    EXPECT_EQ(pixels.At(0, pixels.Height() / 2), ::GetSysColor(COLOR_BTNSHADOW));
+    EXPECT_FALSE(none.IsLoaded() || none.IsActive());
+    // Classic when told so, and without the theme library.
+    for (const bool allowed : {false, true})
+    {
+        group.SetThemeAllowed(allowed).SetThemeApi(allowed ? none : CUxThemeApi::Process()).SetBoldTitle();
+        EXPECT_FALSE(group.IsThemed());
+        const CPixels pixels = CPixels::Print(hwnd, kUnderlay);
+        const COLORREF shadow = ::GetSysColor(COLOR_BTNSHADOW);
+        const COLORREF light = ::GetSysColor(COLOR_BTNHIGHLIGHT);
+        const int middle = pixels.Height() / 2;
+        const int right = pixels.Width() - 1;
+        EXPECT_EQ(pixels.At(0, middle), shadow);
+        EXPECT_EQ(pixels.At(1, middle), light);
+        EXPECT_EQ(pixels.At(right - 1, middle), shadow);
+        EXPECT_EQ(pixels.At(right, middle), light);
+        EXPECT_EQ(pixels.At(pixels.Width() / 2, pixels.Height() - 2), shadow);
+        EXPECT_EQ(pixels.At(pixels.Width() / 2, middle), kUnderlay) << "the inside is the dialog's";
+
+        // The title sits on the top line, on the dialog's background, in the dialog's text colour.
+        const RECT title = TitleRect();
+        ASSERT_FALSE(::IsRectEmpty(&title));
+        EXPECT_EQ(title.top, 0);
+        EXPECT_EQ(pixels.At(title.left - 2, (title.top + title.bottom) / 2), shadow) << "the top line left of the title";
+        EXPECT_EQ(pixels.At(title.right + 2, (title.top + title.bottom) / 2), shadow) << "and right of it";
+        EXPECT_GT(pixels.CountIn(title, ::GetSysColor(COLOR_BTNTEXT), 24), 30);
+        EXPECT_EQ(pixels.CountIn(title, shadow), 0) << "no frame line through the title";
+        EXPECT_EQ(pixels.CountIn(title, kUnderlay), 0);
+    }
 }
 
 TEST_F(XGroupBoxTest, ThemedFrameComesFromTheVisualStyle)
@@ -93,22 +82,15 @@ TEST_F(XGroupBoxTest, ThemedFrameComesFromTheVisualStyle)
     ASSERT_TRUE(api.IsLoaded()) << "start-up loads UxTheme.dll, which every supported system has";
     if (!api.IsActive())
         GTEST_SKIP() << "no visual style is active on this system";
-
-    HWND hwnd = AddGroup();
     ASSERT_TRUE(group.IsThemed());
     const CPixels themed = CPixels::Print(hwnd, kUnderlay);
     const int middle = themed.Height() / 2;
     EXPECT_NE(themed.At(0, middle), kUnderlay) << "a frame on the left";
     EXPECT_EQ(themed.At(themed.Width() / 2, middle), kUnderlay) << "the inside is the dialog's";
-
-    group.SetThemeAllowed(false);
-    EXPECT_FALSE(group.IsThemed());
-    EXPECT_EQ(CPixels::Print(hwnd, kUnderlay).At(0, middle), ::GetSysColor(COLOR_BTNSHADOW));
 }
 
 TEST_F(XGroupBoxTest, TitleChangesRepaintTheStripUnderTheTitle)
 {
-    HWND hwnd = AddGroup();
     host.Show();
     ::UpdateWindow(host.Get());
     ASSERT_FALSE(::GetUpdateRect(host.Get(), nullptr, FALSE));
@@ -122,18 +104,4 @@ TEST_F(XGroupBoxTest, TitleChangesRepaintTheStripUnderTheTitle)
     EXPECT_TRUE(::GetUpdateRect(hwnd, nullptr, FALSE));
 }
 
-TEST_F(XGroupBoxTest, TitleFontIsFreedWithTheBox)
-{
-    AddGroup();
-    HFONT font = nullptr;
-    {
-        CXGroupBox box;
-        group.Detach();
-        ASSERT_TRUE(box.Attach(host.Get(), kGroupId));
-        box.SetBoldTitle();
-        font = box.GetFont();
-        ASSERT_EQ(::GetObjectType(font), static_cast<DWORD>(OBJ_FONT));
-    }
-    EXPECT_EQ(::GetObjectType(font), 0u);
-}
 } // namespace
