@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -140,6 +141,20 @@ class ElevationTest : public testing::Test
 {
 protected:
     void SetUp() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath); }
+
+    // The exit code when start-up ended the process, nothing when it returned.
+    static std::optional<int> EndOf(RecordingApp& app)
+    {
+        try
+        {
+            app.InitInstance();
+            return std::nullopt;
+        }
+        catch (const ProcessEnded& ended)
+        {
+            return ended.exitCode;
+        }
+    }
 };
 } // namespace
 
@@ -158,15 +173,7 @@ TEST_F(ElevationTest, SuccessfulRelaunchEndsWithCodeOne)
     app.administrator = false;
     app.relaunchSucceeds = true;
     app.commandLine = L"Kavrin.exe /WS";
-    try
-    {
-        app.InitInstance();
-        FAIL() << "the first process must end";
-    }
-    catch (const ProcessEnded& ended)
-    {
-        EXPECT_EQ(ended.exitCode, 1);
-    }
+    EXPECT_EQ(EndOf(app), 1);
     EXPECT_TRUE(app.m_bForceWindow);
     EXPECT_FALSE(app.windowRan);
 }
@@ -200,15 +207,7 @@ TEST_F(ElevationTest, OnceADayHitEndsWithCodeZeroBeforeTheAdministratorCheck)
 
     RecordingApp app;
     app.administrator = false;
-    try
-    {
-        app.InitInstance();
-        FAIL() << "the process must end";
-    }
-    catch (const ProcessEnded& ended)
-    {
-        EXPECT_EQ(ended.exitCode, 0);
-    }
+    EXPECT_EQ(EndOf(app), 0);
     EXPECT_EQ(app.relaunches, 0);
     ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath);
 }
