@@ -1,12 +1,12 @@
-#include "app/KavrinApp.h"
+#include "app/KavrinApp_win.h"
 
 #include "app/StartupRules.h"
-#include "common/SettingsKey.h"
-#include "common/SyncDate.h"
-#include "framework/Handles.h"
-#include "framework/MessageBox.h"
-#include "mainwnd/KavrinDlg.h"
-#include "resources/resource.h"
+#include "common/SettingsKey_win.h"
+#include "common/SyncDate_win.h"
+#include "framework/Handles_win.h"
+#include "framework/MessageBox_win.h"
+#include "mainwnd/KavrinDlg_win.h"
+#include "resources/AppRes.h"
 
 #include <commctrl.h>
 #include <objbase.h>

@@ -1,7 +1,7 @@
 // The program's entry point and its process-wide objects.
 
-#include "app/KavrinApp.h"
-#include "app/ProcessGlobals.h"
+#include "app/KavrinApp_win.h"
+#include "framework/ProcessGlobals_win.h"
 
 namespace
 {

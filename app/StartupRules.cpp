@@ -10,6 +10,9 @@ bool HasForceWindowOption(const CCmdLineParser::OptionMap& options)
 
 bool IsAlreadySyncedToday(const CalendarDate& lastSync, const CalendarDate& today)
 {
+    // Neither an unusable record nor an unknown today says "already done".
+    if (lastSync.year < 0 || today.year < 0)
+        return false;
     if (lastSync.year < today.year)
         return false;
     return lastSync == today;

@@ -8,8 +8,8 @@
 bool HasForceWindowOption(const CCmdLineParser::OptionMap& options);
 
 // Once a day: true when the last synchronisation fell on today's local date,
-// so that the program ends at once. An unusable record (all fields -1) or one
-// from an earlier year never does.
+// so that the program ends at once. An unusable record or today's date
+// unknown (all fields -1), or a record from an earlier year, never does.
 bool IsAlreadySyncedToday(const CalendarDate& lastSync, const CalendarDate& today);
 
 // The parameters an elevated relaunch passes on.

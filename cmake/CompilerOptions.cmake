@@ -7,8 +7,9 @@ else()
     target_compile_options(kavrin_options INTERFACE -Wall -Wextra -Wpedantic
         $<$<BOOL:${KAVRIN_WERROR}>:-Werror>)
 endif()
-target_include_directories(kavrin_options INTERFACE
-    ${PROJECT_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
+# Only the generated headers: each library publishes its own folder
+# (cmake/Layers.cmake).
+target_include_directories(kavrin_options INTERFACE ${CMAKE_BINARY_DIR}/generated)
 
 if(KAVRIN_WINDOWS)
     target_compile_definitions(kavrin_options INTERFACE

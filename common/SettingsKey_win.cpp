@@ -1,6 +1,6 @@
-#include "common/SettingsKey.h"
+#include "common/SettingsKey_win.h"
 
-#include "framework/Handles.h"
+#include "framework/Handles_win.h"
 
 #include <array>
 #include <span>

@@ -1,4 +1,4 @@
-#include "common/SyncDate.h"
+#include "common/SyncDate_win.h"
 
 #include <windows.h>
 #include <oleauto.h>

@@ -1,6 +1,6 @@
 #include "mainwnd/ButtonFaces.h"
 
-#include "resources/resource.h"
+#include "resources/KavrinDlgRes.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "mainwnd/KavrinSettings.h"
+#include "mainwnd/KavrinSettings_win.h"
 
-#include "common/SettingsKey.h"
+#include "common/SettingsKey_win.h"
 #include "pool/PoolServerTable.h"
 
 bool LoadKavrinSettings(KavrinSettings& settings)

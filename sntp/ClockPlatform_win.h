@@ -2,7 +2,7 @@
 // The clock correction's calls into Win32: the system clock, the process
 // token and its privileges, the thread's last error.
 
-#include "framework/Handles.h"
+#include "framework/Handles_win.h"
 #include "sntp/ClockCorrection.h"
 
 class CWin32ClockPlatform final : public IClockPlatform

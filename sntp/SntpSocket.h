@@ -59,6 +59,9 @@ private:
     static constexpr NativeSocket kInvalidSocket = ~NativeSocket{0};
 
     NativeSocket m_socket = kInvalidSocket;
+    // The address given to Connect (network byte order), named when the
+    // socket cannot tell its peer.
+    std::uint32_t m_connectedAddress = 0;
 };
 
 // Keeps the socket layer initialised for its lifetime (WSAStartup and

@@ -119,6 +119,7 @@ void CSntpSocket::Close() noexcept
 
 bool CSntpSocket::Connect(std::uint32_t address, std::uint16_t port) noexcept
 {
+    m_connectedAddress = address;
     sockaddr_in peer{};
     peer.sin_family = AF_INET;
     peer.sin_port = htons(port);
@@ -136,7 +137,11 @@ std::wstring CSntpSocket::LookUpPeerName()
     sockaddr_in peer{};
     socklen_t length = sizeof peer;
     if (::getpeername(AsFd(m_socket), reinterpret_cast<sockaddr*>(&peer), &length) != 0)
-        return {};
+    {
+        in_addr connected{};
+        connected.s_addr = m_connectedAddress;
+        return FromResolverText(::inet_ntoa(connected));
+    }
     char host[256] = {};
     if (::getnameinfo(reinterpret_cast<const sockaddr*>(&peer), length, host, sizeof host, nullptr, 0, 0) == 0)
         return FromResolverText(host);

@@ -47,6 +47,7 @@ void CSntpSocket::Close() noexcept
 
 bool CSntpSocket::Connect(std::uint32_t address, std::uint16_t port) noexcept
 {
+    m_connectedAddress = address;
     sockaddr_in peer{};
     peer.sin_family = AF_INET;
     peer.sin_port = ::htons(port);
@@ -59,7 +60,11 @@ std::wstring CSntpSocket::LookUpPeerName()
     sockaddr_in peer{};
     int length = sizeof peer;
     if (::getpeername(AsSocket(m_socket), reinterpret_cast<sockaddr*>(&peer), &length) != 0)
-        return {};
+    {
+        in_addr connected{};
+        connected.s_addr = m_connectedAddress;
+        return FromResolverText(::inet_ntoa(connected));
+    }
     char host[256] = {};
     if (::getnameinfo(reinterpret_cast<const sockaddr*>(&peer), length, host, sizeof host, nullptr, 0, 0) == 0)
         return FromResolverText(host);
@@ -95,12 +100,12 @@ std::string CSntpSocket::ToResolverText(const std::wstring& text)
 {
     if (text.empty())
         return {};
-    const int size = ::WideCharToMultiByte(CP_ACP, 0, text.data(), ClampedLength(text.size()), nullptr, 0,
+    const int size = ::WideCharToMultiByte(CP_THREAD_ACP, 0, text.data(), ClampedLength(text.size()), nullptr, 0,
                                            nullptr, nullptr);
     if (size <= 0)
         return {};
     std::string narrow(static_cast<std::size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, text.data(), ClampedLength(text.size()), narrow.data(), size, nullptr,
+    ::WideCharToMultiByte(CP_THREAD_ACP, 0, text.data(), ClampedLength(text.size()), narrow.data(), size, nullptr,
                           nullptr);
     return narrow;
 }
@@ -109,11 +114,11 @@ std::wstring CSntpSocket::FromResolverText(const std::string& text)
 {
     if (text.empty())
         return {};
-    const int size = ::MultiByteToWideChar(CP_ACP, 0, text.data(), ClampedLength(text.size()), nullptr, 0);
+    const int size = ::MultiByteToWideChar(CP_THREAD_ACP, 0, text.data(), ClampedLength(text.size()), nullptr, 0);
     if (size <= 0)
         return {};
     std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text.data(), ClampedLength(text.size()), wide.data(), size);
+    ::MultiByteToWideChar(CP_THREAD_ACP, 0, text.data(), ClampedLength(text.size()), wide.data(), size);
     return wide;
 }
 

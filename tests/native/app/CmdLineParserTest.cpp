@@ -89,6 +89,9 @@ TEST(StartupRules, OnceADayEndsOnlyOnTheSameLocalDate)
     EXPECT_FALSE(IsAlreadySyncedToday({2025, 12, 6}, today));
     EXPECT_FALSE(IsAlreadySyncedToday({2026, 11, 6}, today));
     EXPECT_FALSE(IsAlreadySyncedToday(CalendarDate{}, today));
+    // Neither an unknown today nor both unknown count as "already done".
+    EXPECT_FALSE(IsAlreadySyncedToday({2026, 12, 6}, CalendarDate{}));
+    EXPECT_FALSE(IsAlreadySyncedToday(CalendarDate{}, CalendarDate{}));
 }
 
 TEST(StartupRules, RelaunchPassesOnlyTheWindowOption)

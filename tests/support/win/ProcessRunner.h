@@ -1,7 +1,7 @@
 #pragma once
 // Starts one of the built programs beside the test program and watches it.
 
-#include "framework/Handles.h"
+#include "framework/Handles_win.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
 // Start-up of the real program, and the elevation path through its seams.
 
-#include "app/KavrinApp.h"
-#include "common/SettingsKey.h"
-#include "common/SyncDate.h"
+#include "app/KavrinApp_win.h"
+#include "common/SettingsKey_win.h"
+#include "common/SyncDate_win.h"
 #include "tests/support/win/ProcessRunner.h"
 
 #include <gtest/gtest.h>

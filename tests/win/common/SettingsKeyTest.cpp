@@ -1,8 +1,8 @@
 // The settings store against Wine's real registry.
 
-#include "common/SettingsKey.h"
-#include "common/SyncDate.h"
-#include "framework/Handles.h"
+#include "common/SettingsKey_win.h"
+#include "common/SyncDate_win.h"
+#include "framework/Handles_win.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "controls/BufferDC.h"
+#include "controls/BufferDC_win.h"
 
 #include "ControlTestSupport.h"
 

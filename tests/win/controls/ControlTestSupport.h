@@ -2,9 +2,9 @@
 // A top-level window to put controls in, and pictures of what they draw,
 // for the tests of the drawing controls.
 
-#include "controls/ShellOpen.h"
-#include "framework/Handles.h"
-#include "framework/Wnd.h"
+#include "controls/ShellOpen_win.h"
+#include "framework/Handles_win.h"
+#include "framework/Wnd_win.h"
 
 #include <optional>
 #include <string>

@@ -1,8 +1,8 @@
-#include "controls/HyperLink.h"
+#include "controls/HyperLink_win.h"
 
 #include "ControlTestSupport.h"
 
-#include "resources/resource.h"
+#include "resources/AppRes.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -39,7 +39,7 @@ protected:
         const bool button = std::wstring(GetParam()) == L"Button";
         hwnd = host.AddChild(GetParam(), L"www.kavrin.example", button ? BS_PUSHBUTTON | WS_TABSTOP : SS_LEFT,
                              RECT{20, 20, 280, 44}, kLinkId);
-        ASSERT_TRUE(link.Attach(host.Get(), kLinkId));
+        ASSERT_TRUE(link.SubclassDlgItem(host.Get(), kLinkId));
         link.SetTarget(kSite).SetColors(kColours[0], kColours[1], kColours[2]).SetBkColor(kFace);
         link.SetLinkOpener(shell.Opener());
     }
@@ -132,7 +132,7 @@ TEST_P(HyperLinkTest, ToolTipAndFontGoWithTheLinkOrWithTheWindow)
     };
     auto email = std::make_unique<CHyperLink>();
     link.Detach();
-    ASSERT_TRUE(email->Attach(host.Get(), kLinkId));
+    ASSERT_TRUE(email->SubclassDlgItem(host.Get(), kLinkId));
     EXPECT_EQ(email->GetToolTipWindow(), nullptr);
     email->SetToolTip(kSite);
     HWND tip = email->GetToolTipWindow();
@@ -152,7 +152,7 @@ TEST_P(HyperLinkTest, ToolTipAndFontGoWithTheLinkOrWithTheWindow)
     EXPECT_EQ(::GetObjectType(font), 0u);
     EXPECT_NE(::SendMessageW(hwnd, WM_GETFONT, 0, 0), reinterpret_cast<LRESULT>(font)) << "the control is itself again";
 
-    ASSERT_TRUE(link.Attach(host.Get(), kLinkId));
+    ASSERT_TRUE(link.SubclassDlgItem(host.Get(), kLinkId));
     link.SetToolTip(kSite);
     ::DestroyWindow(hwnd);
     EXPECT_FALSE(::IsWindow(link.GetToolTipWindow()));

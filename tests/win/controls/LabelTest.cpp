@@ -1,4 +1,4 @@
-#include "controls/Label.h"
+#include "controls/Label_win.h"
 
 #include "ControlTestSupport.h"
 
@@ -23,7 +23,7 @@ protected:
     HWND Add(const wchar_t* text, DWORD style = SS_LEFT, SIZE size = {240, 40}, int id = kLabelId)
     {
         HWND hwnd = host.AddChild(L"Static", text, style, RECT{10, 10, 10 + size.cx, 10 + size.cy}, id);
-        EXPECT_TRUE(label.Attach(host.Get(), id));
+        EXPECT_TRUE(label.SubclassDlgItem(host.Get(), id));
         return hwnd;
     }
     // Where black text lies on the label's white background.
@@ -159,7 +159,7 @@ TEST_F(LabelTest, TextKeepsTheAlignmentOfTheStaticStyle)
     for (int i = 0; i < 3; ++i)
     {
         HWND hwnd = host.AddChild(L"Static", L"56", styles[i], RECT{0, 40 * i, 200, 40 * i + 30}, kLabelId + i);
-        ASSERT_TRUE(labels[i].Attach(host.Get(), kLabelId + i));
+        ASSERT_TRUE(labels[i].SubclassDlgItem(host.Get(), kLabelId + i));
         labels[i].SetBkColor(kWhite).SetTextColor(kBlack).SetFontSize(18);
         const auto bounds = TextBounds(hwnd);
         ASSERT_TRUE(bounds) << i;

@@ -1,6 +1,6 @@
-#include "controls/HyperLink.h"
-#include "controls/Label.h"
-#include "controls/XGroupBox.h"
+#include "controls/HyperLink_win.h"
+#include "controls/Label_win.h"
+#include "controls/XGroupBox_win.h"
 
 #include "ControlTestSupport.h"
 
@@ -25,7 +25,7 @@ TEST(OnScreenTest, ControlsPaintThemselvesOnAShownWindow)
     int id = 100;
     const auto add = [&](auto& control, const wchar_t* className, const wchar_t* text, DWORD style, const RECT& rect) {
         host.AddChild(className, text, style, Scaled(rect), ++id);
-        EXPECT_TRUE(control.Attach(host.Get(), id));
+        EXPECT_TRUE(control.SubclassDlgItem(host.Get(), id));
         return control.GetSafeHwnd();
     };
     CLabel header;

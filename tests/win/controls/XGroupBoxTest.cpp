@@ -1,4 +1,4 @@
-#include "controls/XGroupBox.h"
+#include "controls/XGroupBox_win.h"
 
 #include "ControlTestSupport.h"
 
@@ -15,7 +15,7 @@ protected:
     void SetUp() override
     {
         hwnd = host.AddChild(L"Button", L"Automatically Close Kavrin", BS_GROUPBOX, RECT{10, 10, 330, 110}, kGroupId);
-        ASSERT_TRUE(group.Attach(host.Get(), kGroupId));
+        ASSERT_TRUE(group.SubclassDlgItem(host.Get(), kGroupId));
     }
     RECT TitleRect() { return group.GetTitleRect(CWindowDC(hwnd).Get()); }
 

@@ -1,8 +1,8 @@
 // The synchronization window from template 102, driven by messages, against
 // the local time servers.
 
-#include "common/SettingsKey.h"
-#include "mainwnd/KavrinDlg.h"
+#include "common/SettingsKey_win.h"
+#include "mainwnd/KavrinDlg_win.h"
 #include "mainwnd/SyncReport.h"
 #include "resources/resource.h"
 #include "sntp/SntpSocket.h"

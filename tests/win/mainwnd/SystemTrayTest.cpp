@@ -1,8 +1,9 @@
-#include "mainwnd/SystemTray.h"
+#include "mainwnd/SystemTray_win.h"
+#include "resources/AppRes.h"
 
-#include "app/ProcessGlobals.h"
-#include "framework/Handles.h"
-#include "framework/WinApp.h"
+#include "framework/ProcessGlobals_win.h"
+#include "framework/Handles_win.h"
+#include "framework/WinApp_win.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,22 @@
+#pragma once
+// The boundary between the system's callbacks and the program's code:
+// nothing may unwind through a window or dialog procedure. An exception that
+// reaches the boundary ends the handler of that message and is reported to
+// the user in a message box with its text, as the dialog framework does with
+// errors that no command handled; the message then gets its default answer.
+
+#include <functional>
+#include <string>
+
+// Runs `handler`; answers false when it ended with an exception, which has
+// then been reported.
+bool CallbackGuard(const std::function<void()>& handler) noexcept;
+
+// The text a user is shown for the exception being handled (call only
+// inside a catch block).
+std::wstring CurrentExceptionText();
+
+// Where reports go: a message box unless replaced (tests record them). An
+// empty function restores the message box.
+using ExceptionReporter = std::function<void(const std::wstring& text)>;
+void SetExceptionReporter(ExceptionReporter reporter);

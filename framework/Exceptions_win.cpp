@@ -1,0 +1,94 @@
+#include "framework/Exceptions_win.h"
+
+#include "framework/CallbackGuard_win.h"
+#include "framework/MessageBox_win.h"
+
+#include <iterator>
+#include <utility>
+
+namespace
+{
+ExceptionReporter& Reporter()
+{
+    static ExceptionReporter reporter;
+    return reporter;
+}
+
+std::wstring Widen(const char* text)
+{
+    std::wstring wide;
+    for (; text && *text; ++text)
+        wide.push_back(static_cast<unsigned char>(*text));
+    return wide;
+}
+} // namespace
+
+CSystemErrorException::CSystemErrorException(DWORD error, const wchar_t* messageModule)
+    : m_dwError(error), m_strMessage(SystemErrorText(error, messageModule))
+{
+}
+
+std::wstring SystemErrorText(DWORD error, const wchar_t* messageModule)
+{
+    DWORD flags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
+    HMODULE module = messageModule ? ::GetModuleHandleW(messageModule) : nullptr;
+    if (module)
+        flags |= FORMAT_MESSAGE_FROM_HMODULE;
+    wchar_t text[512] = {};
+    DWORD length = ::FormatMessageW(flags, module, error, 0, text, static_cast<DWORD>(std::size(text)), nullptr);
+    while (length > 0 && (text[length - 1] == L'\n' || text[length - 1] == L'\r' || text[length - 1] == L' '))
+        --length;
+    if (length == 0)
+        return L"Error " + std::to_wstring(error) + L".";
+    return std::wstring(text, length);
+}
+
+std::wstring CurrentExceptionText()
+{
+    try
+    {
+        throw;
+    }
+    catch (const CFrameworkException& e)
+    {
+        return e.GetErrorMessage();
+    }
+    catch (const std::exception& e)
+    {
+        return Widen(e.what());
+    }
+    catch (...)
+    {
+        return L"An unexpected error occurred.";
+    }
+}
+
+bool CallbackGuard(const std::function<void()>& handler) noexcept
+{
+    try
+    {
+        handler();
+        return true;
+    }
+    catch (...)
+    {
+        try
+        {
+            const std::wstring text = CurrentExceptionText();
+            if (Reporter())
+                Reporter()(text);
+            else
+                AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+        }
+        catch (...)
+        {
+            // Out of memory while reporting: nothing more can be done.
+        }
+        return false;
+    }
+}
+
+void SetExceptionReporter(ExceptionReporter reporter)
+{
+    Reporter() = std::move(reporter);
+}

@@ -1,0 +1,48 @@
+#include "framework/WinApp_win.h"
+
+namespace
+{
+CWinApp* g_app = nullptr;
+}
+
+CWinApp::CWinApp(const wchar_t* appName) noexcept : m_pszAppName(appName)
+{
+    g_app = this;
+}
+
+CWinApp::~CWinApp()
+{
+    if (g_app == this)
+        g_app = nullptr;
+}
+
+int CWinApp::Run(HINSTANCE instance)
+{
+    m_hInstance = instance;
+    if (InitInstance())
+    {
+        MSG msg{};
+        while (::GetMessageW(&msg, nullptr, 0, 0) > 0)
+        {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        m_nExitCode = static_cast<int>(msg.wParam);
+    }
+    return ExitInstance();
+}
+
+CWinApp* AfxGetApp() noexcept
+{
+    return g_app;
+}
+
+HINSTANCE AfxGetInstanceHandle() noexcept
+{
+    return g_app && g_app->m_hInstance ? g_app->m_hInstance : ::GetModuleHandleW(nullptr);
+}
+
+HWND AfxGetMainHwnd() noexcept
+{
+    return g_app && g_app->m_pMainWnd ? g_app->m_pMainWnd->GetSafeHwnd() : nullptr;
+}

@@ -1,0 +1,365 @@
+#include "mainwnd/KavrinDlg_win.h"
+
+#include "common/SettingsKey_win.h"
+#include "common/SyncDate_win.h"
+#include "framework/Handles_win.h"
+#include "framework/MessageBox_win.h"
+#include "framework/WinApp_win.h"
+#include "mainwnd/SyncReport.h"
+#include "pool/PoolServerTable.h"
+#include "resources/resource.h"
+#include "sntp/ClockCorrection.h"
+#include "sntp/SntpClient.h"
+
+#include <commctrl.h>
+
+#include <ctime>
+
+namespace
+{
+constexpr UINT_PTR kExitTimer = 3;
+constexpr DWORD kReplyTimeoutMs = 5000;
+
+struct SystemMenuItem
+{
+    UINT id;      // 0: a separator
+    UINT stringId; // 0: the text below
+    const wchar_t* text;
+};
+
+constexpr SystemMenuItem kSystemMenu[] = {
+    {0, 0, nullptr},
+    {IDM_START_WITH_WINDOWS, IDS_START_WITH_WINDOWS, nullptr},
+    {IDM_SYNC_ON_STARTUP, IDS_SYNC_ON_STARTUP, nullptr},
+    {IDM_MINIMIZE_AFTER_SYNC, IDS_MINIMIZE_AFTER_SYNC, nullptr},
+    {IDM_SET_EXIT_TIME, 0, L"Set time before exiting following synchronization"},
+    {IDM_ONCE_PER_DAY, 0, L"Sync only once per day"},
+    {0, 0, nullptr},
+    {IDM_AUTO_CHECK_UPDATE, IDS_AUTO_CHECK_UPDATE, nullptr},
+    {IDM_CHECK_NEWER_VERSION, IDS_CHECK_NEWER_VERSION, nullptr},
+    {0, 0, nullptr},
+    {IDM_SELECT_POOL_SERVER, IDS_SELECT_POOL_SERVER, nullptr},
+    {0, 0, nullptr},
+    {IDM_ABOUTBOX, IDS_ABOUTBOX, nullptr},
+};
+
+struct ToolTip
+{
+    int id;
+    const wchar_t* text;
+};
+
+constexpr ToolTip kToolTips[] = {
+    {IDC_SYNCHRONIZE_NOW, L"Synchronize this computer's clock to the international time server."},
+    {IDC_SET_EXIT_TIME, L"Set the number of seconds following synchronization the program will close."},
+    {IDC_CHANGE_POOL, L"Select a regional international sever pool from which the time server will be selected."},
+    {IDC_CANCEL_EXIT, L"Cancel the exit after synchronization, but do not change the default setting."},
+    {IDC_EXIT_AFTER_SYNC,
+     L"If checked Kavrin will exit a specified time following synchronization. This setting is remembered."},
+};
+
+std::tm LocalTime(__time64_t when)
+{
+    std::tm local{};
+    ::_localtime64_s(&local, &when);
+    return local;
+}
+
+void SetMenuCheck(HMENU menu, UINT id, bool checked)
+{
+    if (menu)
+        ::CheckMenuItem(menu, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+} // namespace
+
+CKavrinDlg::CKavrinDlg() noexcept : CDialogEx(IDD_KAVRIN_DIALOG)
+{
+    m_hIcon = static_cast<HICON>(::LoadImageW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 0,
+                                              0, LR_DEFAULTSIZE | LR_SHARED));
+}
+
+bool CKavrinDlg::OnInitDialog()
+{
+    BindControls();
+    AppendSystemMenu();
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+
+    if (LoadKavrinSettings(m_settings))
+    {
+        ::SetDlgItemTextW(m_hWnd, IDC_EXIT_AFTER_SYNC, SyncReport::ExitAfterSyncText(m_settings.TimeToExit).c_str());
+    }
+
+    HMENU systemMenu = ::GetSystemMenu(m_hWnd, FALSE);
+    SetMenuCheck(systemMenu, IDM_AUTO_CHECK_UPDATE, m_settings.CheckForUpdate);
+    SetMenuCheck(systemMenu, IDM_MINIMIZE_AFTER_SYNC, m_settings.MinimizeOnSync);
+    SetMenuCheck(systemMenu, IDM_ONCE_PER_DAY, m_settings.SyncOncePerDay);
+
+    StyleControls();
+    SetUpResultsList();
+    m_tray.CreateTrayIcon(m_hWnd, m_hIcon);
+
+    if (m_settings.SyncOnStart)
+    {
+        SetMenuCheck(systemMenu, IDM_SYNC_ON_STARTUP, true);
+        m_bSyncCompleted = false;
+        SynchronizeTime();
+    }
+    UpdateConfigSummary();
+
+    ::CheckDlgButton(m_hWnd, IDC_USE_SOUND, m_settings.UseSound ? BST_CHECKED : BST_UNCHECKED);
+    ::CheckDlgButton(m_hWnd, IDC_EXIT_AFTER_SYNC, m_settings.ExitAfterSync ? BST_CHECKED : BST_UNCHECKED);
+    ::EnableWindow(GetDlgItem(IDC_CANCEL_EXIT), m_settings.ExitAfterSync ? TRUE : FALSE);
+    DrawOncePerDayIndicator();
+    AddToolTips();
+    return true;
+}
+
+void CKavrinDlg::AddToolTips()
+{
+    if (!m_toolTip.Create(m_hWnd))
+        return;
+    m_toolTip.Activate(true);
+    for (const ToolTip& tip : kToolTips)
+        m_toolTip.AddTool(GetDlgItem(tip.id), tip.text);
+}
+
+void CKavrinDlg::BindControls()
+{
+    m_serverCaption.SubclassDlgItem(m_hWnd, IDC_SERVER_CAPTION);
+    m_status.SubclassDlgItem(m_hWnd, IDC_STATUS);
+    m_clock.SubclassDlgItem(m_hWnd, IDC_CLOCK);
+    for (size_t i = 0; i < m_markers.size(); ++i)
+        m_markers[i].SubclassDlgItem(m_hWnd, IDC_MARKER_56 + static_cast<int>(i));
+    m_header.SubclassDlgItem(m_hWnd, IDC_HEADER);
+    m_programConfig.SubclassDlgItem(m_hWnd, IDC_PROGRAM_CONFIG);
+    m_countdown.SubclassDlgItem(m_hWnd, IDC_COUNTDOWN);
+    m_results.Attach(m_hWnd, IDC_RESULTS);
+    m_exitGroup.SubclassDlgItem(m_hWnd, IDC_EXIT_GROUP);
+    m_oncePerDay.SubclassDlgItem(m_hWnd, IDC_ONCE_PER_DAY);
+}
+
+void CKavrinDlg::AppendSystemMenu()
+{
+    HMENU menu = ::GetSystemMenu(m_hWnd, FALSE);
+    if (!menu || LoadResourceString(IDS_ABOUTBOX).empty())
+        return;
+    for (const SystemMenuItem& item : kSystemMenu)
+    {
+        if (item.id == 0)
+            ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        else
+        {
+            const std::wstring text = item.text ? item.text : LoadResourceString(item.stringId);
+            ::AppendMenuW(menu, MF_STRING, item.id, text.c_str());
+        }
+    }
+}
+
+void CKavrinDlg::StyleControls()
+{
+    m_serverCaption.SetGradientColors(RGB(0, 0, 255), RGB(192, 192, 208));
+    m_serverCaption.SetTextColor(RGB(255, 255, 0));
+    m_serverCaption.SetFontSize(9);
+    m_clock.SetBkColor(RGB(255, 255, 255));
+    for (CLabel& marker : m_markers)
+        marker.SetFontSize(18);
+    m_header.SetTextColor(RGB(255, 255, 0));
+    m_header.SetBkColor(RGB(0, 0, 128));
+    m_header.SetBorder(true);
+    m_programConfig.SetBorder(true);
+    m_programConfig.SetTextColor(RGB(255, 255, 255));
+    // White text needs a dark ground: the header's, right above it.
+    m_programConfig.SetBkColor(RGB(0, 0, 128));
+    m_exitGroup.SetBoldTitle(true);
+    m_countdown.SetText(L"");
+    m_countdown.SetTextColor(RGB(160, 0, 0));
+    m_countdown.SetFontBold(true);
+    m_countdown.SetFontSize(14);
+}
+
+void CKavrinDlg::UpdateConfigSummary()
+{
+    const std::wstring region = FindPoolRegion(m_settings.CurrentServer);
+    m_strConfigSummary =
+        SyncReport::ConfigSummary(m_settings.SyncOnStart, m_bStartWithWindows, m_settings.MinimizeOnSync);
+    m_header.SetText(SyncReport::Header(LocalTime(::_time64(nullptr)), m_settings.CurrentServer, region));
+    m_programConfig.SetText(m_strConfigSummary);
+}
+
+void CKavrinDlg::ChangeServer(const std::wstring& server)
+{
+    m_settings.CurrentServer = server;
+    UpdateConfigSummary();
+    m_bSettingsChanged = true;
+}
+
+void CKavrinDlg::DrawOncePerDayIndicator()
+{
+    m_oncePerDay.SetOn(m_settings.SyncOncePerDay);
+}
+
+void CKavrinDlg::SynchronizeTime()
+{
+    CSNTPClient client(kReplyTimeoutMs);
+    SntpResult result;
+    if (!client.QueryServer(m_settings.CurrentServer, result))
+    {
+        m_status.SetText(SyncReport::NoReply(m_settings.CurrentServer));
+    }
+    else
+    {
+        ShowResults(client.GetServerName(), result);
+        const ClockCorrection outcome = CorrectSystemClock(result.localClockOffset);
+        if (outcome == ClockCorrection::Refused)
+        {
+            m_status.SetText(SyncReport::kRefused);
+        }
+        else
+        {
+            const __time64_t now = ::_time64(nullptr);
+            std::wstring message = SyncReport::kFailed;
+            if (outcome == ClockCorrection::Corrected)
+            {
+                message = SyncReport::Corrected(result.localClockOffset, SyncReport::TimeOfDay(LocalTime(now)));
+                if (m_settings.SyncOncePerDay)
+                    StoreLastSyncDate(now);
+            }
+            ReportOutcome(message);
+            m_tLastSync = ::_time64(nullptr);
+            m_bSyncCompleted = true;
+        }
+    }
+    if (m_settings.MinimizeOnSync && !m_bMinimizedToTray)
+        MinimizeToTray();
+    RestartExitTimer();
+}
+
+void CKavrinDlg::ShowResults(const std::wstring& serverName, const SntpResult& result)
+{
+    m_serverCaption.SetText(SyncReport::Caption(serverName));
+    m_results.DeleteAllItems();
+    const SyncReport::Rows rows = SyncReport::ResultRows(result);
+    for (int i = 0; i < static_cast<int>(rows.size()); ++i)
+    {
+        m_results.InsertItem(i, rows[i].label);
+        m_results.SetItemText(i, 1, rows[i].value);
+    }
+}
+
+void CKavrinDlg::StoreLastSyncDate(std::int64_t now) const
+{
+    const SyncDateRecord record = MakeSyncDateRecord(LocalTime(now));
+    CSettingsKey settings;
+    if (settings.OpenKey(Settings::kKeyPath, true))
+        settings.WriteDateRecord(L"LastSyncDate", record);
+}
+
+void CKavrinDlg::ReportOutcome(const std::wstring& message)
+{
+    m_status.SetTextColor(RGB(0, 0, 255));
+    m_status.SetBkColor(RGB(192, 192, 0));
+    m_status.SetBorder(true);
+    m_status.SetText(message);
+    m_tray.SetTipText(message);
+    m_tray.ShowSyncBalloon(message);
+}
+
+void CKavrinDlg::MinimizeToTray()
+{
+    ShowWindow(SW_HIDE);
+    m_tray.HideToTray(m_hWnd);
+    m_bMinimizedToTray = true;
+}
+
+void CKavrinDlg::RestartExitTimer()
+{
+    if (m_nExitTimerID)
+        ::KillTimer(m_hWnd, m_nExitTimerID);
+    m_nExitTimerID = ::SetTimer(m_hWnd, kExitTimer, m_settings.TimeToExit, nullptr);
+}
+
+bool CKavrinDlg::OnCommand(int id, int code, HWND control)
+{
+    switch (id)
+    {
+    case IDC_SYNCHRONIZE_NOW:
+    case ID_TRAY_SYNCHRONIZE_NOW:
+        OnSynchronizeNow();
+        return true;
+    case IDC_MINIMIZE_TO_TRAY:
+        OnMinimizeToTray();
+        return true;
+    case ID_TRAY_RESTORE:
+        OnRestoreFromTray();
+        return true;
+    case ID_APP_EXIT:
+        OnExitWithoutSaving();
+        return true;
+    default:
+        return CDialogEx::OnCommand(id, code, control);
+    }
+}
+
+void CKavrinDlg::OnSynchronizeNow()
+{
+    m_bSyncCompleted = false;
+    SynchronizeTime();
+}
+
+void CKavrinDlg::OnMinimizeToTray()
+{
+    MinimizeToTray();
+}
+
+void CKavrinDlg::OnRestoreFromTray()
+{
+    m_tray.RestoreFromTray(m_hWnd);
+    m_bMinimizedToTray = false;
+}
+
+void CKavrinDlg::OnExitWithoutSaving()
+{
+    EndDialog(0);
+}
+
+bool CKavrinDlg::OnNotify(NMHDR& header, LRESULT& result)
+{
+    if (header.idFrom == IDC_RESULTS && header.code == NM_CUSTOMDRAW)
+    {
+        result = OnResultsCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW&>(header));
+        return true;
+    }
+    return false;
+}
+
+
+
+
+bool CKavrinDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
+{
+    switch (msg)
+    {
+    case WM_TRAY_NOTIFY:
+        result = m_tray.OnIconNotify(static_cast<UINT>(wp), static_cast<UINT>(lp)) ? 1 : 0;
+        return true;
+    case WM_DESTROY:
+        m_tray.RemoveTrayIcon();
+        return false;
+    default:
+        return false;
+    }
+}
+
+void CKavrinDlg::OnShowWindow(bool show, UINT)
+{
+    if (show)
+        m_tray.RestoreFromTray(m_hWnd);
+}
+
+bool CKavrinDlg::PreTranslateMessage(MSG& msg)
+{
+    m_toolTip.RelayEvent(msg);
+    return false;
+}

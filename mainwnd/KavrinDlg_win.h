@@ -1,0 +1,93 @@
+#pragma once
+// The program's main window: synchronises the clock on request, shows the
+// exchange and its outcome, and sits in the notification area when asked.
+
+#include "controls/Label_win.h"
+#include "controls/XGroupBox_win.h"
+#include "framework/Dialog_win.h"
+#include "framework/ListCtrl_win.h"
+#include "framework/ToolTipCtrl_win.h"
+#include "mainwnd/KavrinSettings_win.h"
+#include "mainwnd/OncePerDayIndicator_win.h"
+#include "mainwnd/SystemTray_win.h"
+#include "sntp/SntpPacket.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+class CKavrinDlg : public CDialogEx
+{
+public:
+    CKavrinDlg() noexcept;
+
+    // One synchronisation: query the server, show the exchange, correct the
+    // clock, report the outcome, then minimise and re-arm the exit timer as
+    // the options ask.
+    void SynchronizeTime();
+    void UpdateConfigSummary();
+    // A server chosen by the user: kept in the working copy, saved on exit.
+    void ChangeServer(const std::wstring& server);
+    void DrawOncePerDayIndicator();
+
+    const KavrinSettings& GetSettings() const noexcept { return m_settings; }
+    bool IsSyncCompleted() const noexcept { return m_bSyncCompleted; }
+    std::int64_t GetLastSyncTime() const noexcept { return m_tLastSync; }
+    bool IsMinimizedToTray() const noexcept { return m_bMinimizedToTray; }
+    const CLabel& GetStatusLabel() const noexcept { return m_status; }
+    const CSystemTray& GetTray() const noexcept { return m_tray; }
+
+    bool PreTranslateMessage(MSG& msg) override;
+
+protected:
+    bool OnInitDialog() override;
+    bool OnCommand(int id, int code, HWND control) override;
+    bool OnNotify(NMHDR& header, LRESULT& result) override;
+    bool OnDrawItem(DRAWITEMSTRUCT& item) override;
+    bool OnPaint() override;
+    HICON OnQueryDragIcon() override { return m_hIcon; }
+    void OnShowWindow(bool show, UINT status) override;
+    bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+private:
+    void BindControls();
+    void AppendSystemMenu();
+    void StyleControls();
+    void SetUpResultsList();
+    void AddToolTips();
+
+    void OnSynchronizeNow();
+    void OnMinimizeToTray();
+    void OnRestoreFromTray();
+    void OnExitWithoutSaving();
+
+    void ShowResults(const std::wstring& serverName, const SntpResult& result);
+    void StoreLastSyncDate(std::int64_t now) const;
+    void ReportOutcome(const std::wstring& message);
+    void MinimizeToTray();
+    void RestartExitTimer();
+    LRESULT OnResultsCustomDraw(NMLVCUSTOMDRAW& draw) const;
+
+    KavrinSettings m_settings;
+    bool m_bStartWithWindows = false;
+    bool m_bSettingsChanged = false;
+    bool m_bMinimizedToTray = false;
+    bool m_bSyncCompleted = false;
+    std::int64_t m_tLastSync = 0;
+    UINT_PTR m_nExitTimerID = 0;
+    std::wstring m_strConfigSummary;
+    HICON m_hIcon = nullptr;
+
+    CLabel m_serverCaption;
+    CLabel m_status;
+    CLabel m_clock;
+    std::array<CLabel, 5> m_markers;
+    CLabel m_header;
+    CLabel m_programConfig;
+    CLabel m_countdown;
+    CListCtrl m_results;
+    CXGroupBox m_exitGroup;
+    COncePerDayIndicator m_oncePerDay;
+    CToolTipCtrl m_toolTip;
+    CSystemTray m_tray;
+};

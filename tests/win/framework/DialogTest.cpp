@@ -1,0 +1,260 @@
+// The dialog layer on real windows: the modal loop with a real owner and a
+// nested dialog, what the dialog procedure answers, the exception boundary
+// and the end of a dialog's window.
+
+#include "FrameworkTestRes.h"
+#include "framework/CallbackGuard_win.h"
+#include "framework/Dialog_win.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace
+{
+constexpr UINT_PTR kStepTimer = 77;
+
+// A test dialog that runs `step` from a timer once its modal loop runs.
+class CStepDialog : public CDialog
+{
+public:
+    explicit CStepDialog(std::function<void(CStepDialog&)> step) : CDialog(IDD_FRAMEWORK_TEST), m_step(std::move(step))
+    {
+    }
+
+    bool hideInInit = false;
+    bool throwFromPreTranslate = false;
+    HBRUSH ctlColorBrush = nullptr;
+    std::vector<int> commands;
+
+protected:
+    bool OnInitDialog() override
+    {
+        if (hideInInit)
+            ShowWindow(SW_HIDE);
+        ::SetTimer(m_hWnd, kStepTimer, 10, nullptr);
+        return true;
+    }
+    bool OnTimer(UINT_PTR id) override
+    {
+        if (id != kStepTimer)
+            return false;
+        ::KillTimer(m_hWnd, kStepTimer);
+        m_step(*this);
+        return true;
+    }
+    bool OnCommand(int id, int code, HWND control) override
+    {
+        commands.push_back(id);
+        if (id == 4242)
+            throw std::runtime_error("the command failed");
+        return CDialog::OnCommand(id, code, control);
+    }
+    HBRUSH OnCtlColor(HDC, HWND, UINT) override { return ctlColorBrush; }
+    bool PreTranslateMessage(MSG& msg) override
+    {
+        if (throwFromPreTranslate && msg.message == WM_TIMER)
+            throw std::runtime_error("broken loop");
+        return false;
+    }
+
+private:
+    std::function<void(CStepDialog&)> m_step;
+};
+
+class COwnerWindow : public CWnd
+{
+public:
+    COwnerWindow()
+    {
+        CreateEx(0, L"Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{50, 50, 450, 350}, nullptr);
+        ::SetActiveWindow(m_hWnd);
+    }
+    HWND Get() const noexcept { return m_hWnd; }
+};
+
+class DialogTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        SetExceptionReporter([this](const std::wstring& text) { reports.push_back(text); });
+    }
+    void TearDown() override { SetExceptionReporter({}); }
+
+    std::vector<std::wstring> reports;
+};
+} // namespace
+
+TEST_F(DialogTest, ModalDialogDisablesItsOwnerAndHandsBackActivationAndTheResult)
+{
+    COwnerWindow owner;
+    bool ownerDisabledMeanwhile = false;
+    HWND dialogWindow = nullptr;
+    CStepDialog dialog([&](CStepDialog& self) {
+        ownerDisabledMeanwhile = !::IsWindowEnabled(owner.Get());
+        dialogWindow = self.GetSafeHwnd();
+        self.EndDialog(42);
+    });
+
+    EXPECT_EQ(dialog.DoModal(owner.Get()), 42);
+    EXPECT_TRUE(ownerDisabledMeanwhile);
+    EXPECT_TRUE(::IsWindowEnabled(owner.Get()));
+    EXPECT_EQ(::GetActiveWindow(), owner.Get());
+    EXPECT_FALSE(::IsWindow(dialogWindow));
+}
+
+TEST_F(DialogTest, NestedModalDialogsReturnTheirOwnResults)
+{
+    COwnerWindow owner;
+    bool outerDisabledWhileNested = false;
+    bool ownerDisabledWhileNested = false;
+    INT_PTR nestedResult = 0;
+    bool outerEnabledAfterNested = false;
+    CStepDialog outer([&](CStepDialog& self) {
+        CStepDialog inner([&](CStepDialog& innerSelf) {
+            outerDisabledWhileNested = !::IsWindowEnabled(self.GetSafeHwnd());
+            ownerDisabledWhileNested = !::IsWindowEnabled(owner.Get());
+            innerSelf.EndDialog(7);
+        });
+        nestedResult = inner.DoModal(self.GetSafeHwnd());
+        outerEnabledAfterNested = ::IsWindowEnabled(self.GetSafeHwnd()) != FALSE;
+        self.EndDialog(9);
+    });
+
+    EXPECT_EQ(outer.DoModal(owner.Get()), 9);
+    EXPECT_EQ(nestedResult, 7);
+    EXPECT_TRUE(outerDisabledWhileNested);
+    EXPECT_TRUE(ownerDisabledWhileNested);
+    EXPECT_TRUE(outerEnabledAfterNested);
+    EXPECT_TRUE(::IsWindowEnabled(owner.Get()));
+}
+
+TEST_F(DialogTest, CommandsWithoutAControlWaitWhileAModalDialogIsOpen)
+{
+    COwnerWindow owner;
+    std::vector<int> commandsWhileNested;
+    CStepDialog outer([&](CStepDialog& self) {
+        CStepDialog inner([&](CStepDialog& innerSelf) {
+            // A posted menu command and a system command reach the outer
+            // dialog while the inner one is open...
+            self.PostMessage(WM_COMMAND, MAKEWPARAM(1234, 0), 0);
+            self.PostMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+            MSG msg;
+            while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageW(&msg);
+            }
+            commandsWhileNested = self.commands;
+            EXPECT_TRUE(self.DeferToOpenModal());
+            innerSelf.EndDialog(IDOK);
+        });
+        inner.DoModal(self.GetSafeHwnd());
+        // ...and are ignored; once it is closed they act again.
+        EXPECT_FALSE(self.DeferToOpenModal());
+        self.SendMessage(WM_COMMAND, MAKEWPARAM(1234, 0), 0);
+        self.EndDialog(IDOK);
+    });
+
+    EXPECT_EQ(outer.DoModal(owner.Get()), IDOK);
+    EXPECT_TRUE(commandsWhileNested.empty());
+    EXPECT_EQ(outer.commands, std::vector<int>({1234, IDOK}));
+}
+
+TEST_F(DialogTest, ExceptionsAreReportedAtTheBoundaryAndTheLoopCleansUp)
+{
+    COwnerWindow owner;
+    CStepDialog reporting([&](CStepDialog& self) {
+        self.SendMessage(WM_COMMAND, MAKEWPARAM(4242, BN_CLICKED), 0);
+        self.EndDialog(IDCANCEL);
+    });
+    EXPECT_EQ(reporting.DoModal(owner.Get()), IDCANCEL);
+    EXPECT_EQ(reports, std::vector<std::wstring>({L"the command failed"}));
+
+    // An exception out of the loop itself leaves through DoModal, with the
+    // owner enabled again and the window gone.
+    HWND dialogWindow = nullptr;
+    CStepDialog broken([&](CStepDialog& self) { dialogWindow = self.GetSafeHwnd(); });
+    broken.throwFromPreTranslate = true;
+    EXPECT_THROW(broken.DoModal(owner.Get()), std::runtime_error);
+    EXPECT_TRUE(::IsWindowEnabled(owner.Get()));
+    EXPECT_EQ(broken.GetSafeHwnd(), nullptr);
+}
+
+TEST_F(DialogTest, ADialogThatHidesItselfInSetUpStaysHiddenUnlessTheCallerAsks)
+{
+    for (const auto show : {CDialog::ShowAfterInit::UnlessHidden, CDialog::ShowAfterInit::Always})
+    {
+        bool visible = true;
+        CStepDialog dialog([&](CStepDialog& self) {
+            visible = self.IsWindowVisible();
+            self.EndDialog(IDOK);
+        });
+        dialog.hideInInit = true;
+        EXPECT_EQ(dialog.DoModal(nullptr, show), IDOK);
+        EXPECT_EQ(visible, show == CDialog::ShowAfterInit::Always);
+    }
+}
+
+TEST_F(DialogTest, ControlColoursAreAnsweredThroughTheProcedureItself)
+{
+    CStepDialog dialog([](CStepDialog&) {});
+    ASSERT_TRUE(dialog.Create(nullptr));
+    const HBRUSH brush = ::GetSysColorBrush(COLOR_INFOBK);
+    dialog.ctlColorBrush = brush;
+    const HWND label = dialog.GetDlgItem(IDC_FRAMEWORK_TEST_LABEL);
+    const HDC dc = ::GetDC(label);
+    EXPECT_EQ(reinterpret_cast<HBRUSH>(dialog.SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                                          reinterpret_cast<LPARAM>(label))),
+              brush);
+    ::ReleaseDC(label, dc);
+}
+
+TEST_F(DialogTest, TheLastMessagesOfADestroyedDialogReachNoHandler)
+{
+    static int destroyMessages = 0;
+    struct CCountingDialog : CDialog
+    {
+        CCountingDialog() : CDialog(IDD_FRAMEWORK_TEST) {}
+        bool OnMessage(UINT msg, WPARAM, LPARAM, LRESULT&) override
+        {
+            destroyMessages += msg == WM_DESTROY ? 1 : 0;
+            return false;
+        }
+    };
+    HWND window = nullptr;
+    {
+        CCountingDialog dialog;
+        ASSERT_TRUE(dialog.Create(nullptr));
+        window = dialog.GetSafeHwnd();
+    }
+    EXPECT_FALSE(::IsWindow(window));
+    EXPECT_EQ(destroyMessages, 0);
+}
+
+TEST_F(DialogTest, TwoWrappersSubclassOneWindowWithoutColliding)
+{
+    struct CCounter : CWnd
+    {
+        int paints = 0;
+        LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override
+        {
+            paints += msg == WM_USER + 5 ? 1 : 0;
+            return DefWindowProc(msg, wp, lp);
+        }
+    };
+    COwnerWindow window;
+    CCounter first;
+    CCounter second;
+    ASSERT_TRUE(first.SubclassWindow(window.Get()));
+    ASSERT_TRUE(second.SubclassWindow(window.Get()));
+    ::SendMessageW(window.Get(), WM_USER + 5, 0, 0);
+    first.Detach();
+    ::SendMessageW(window.Get(), WM_USER + 5, 0, 0);
+    EXPECT_EQ(first.paints, 1);
+    EXPECT_EQ(second.paints, 2);
+}
