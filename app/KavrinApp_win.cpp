@@ -1,6 +1,7 @@
 #include "app/KavrinApp_win.h"
 
 #include "app/StartupRules.h"
+#include "common/KavrinSettings.h"
 #include "common/SettingsKey_win.h"
 #include "common/SyncDate_win.h"
 #include "framework/Handles_win.h"
@@ -78,15 +79,9 @@ std::wstring CKavrinApp::CommandLine()
 
 bool CKavrinApp::IsOnceADayDone() const
 {
-    CSettingsKey settings;
-    if (!settings.OpenKey(Settings::kKeyPath, false))
-        return false;
-    if (settings.ReadNumber(L"SyncOncePerDay", 0) == 0)
-        return false;
-    const auto record = settings.ReadDateRecord(L"LastSyncDate");
-    if (!record)
-        return false;
-    return IsAlreadySyncedToday(CalendarDateOf(*record), TodayLocal());
+    CSettingsKey store;
+    const auto record = ReadOnceADayRecord(store);
+    return record && IsAlreadySyncedToday(CalendarDateOf(*record), TodayLocal());
 }
 
 void CKavrinApp::EnsureAdministrator()

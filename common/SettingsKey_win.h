@@ -4,7 +4,7 @@
 // and closes it again. Reads fall back to their defaults and failed writes
 // are dropped; nothing is ever shown to the user.
 
-#include "common/SettingsFormats.h"
+#include "common/SettingsStore.h"
 
 #include <windows.h>
 
@@ -12,20 +12,20 @@
 #include <optional>
 #include <string>
 
-class CSettingsKey
+class CSettingsKey final : public ISettingsStore
 {
 public:
     CSettingsKey() noexcept = default;
 
     // Readers open without creating; only a write brings the key into being.
-    bool OpenKey(const std::wstring& path, bool create);
+    bool OpenKey(const std::wstring& path, bool create) override;
 
-    std::uint32_t ReadNumber(const wchar_t* name, std::uint32_t defaultValue) const;
-    bool WriteNumber(const wchar_t* name, std::uint32_t value) const;
-    std::wstring ReadText(const wchar_t* name, const std::wstring& defaultValue) const;
-    bool WriteText(const wchar_t* name, const std::wstring& text) const;
-    std::optional<SyncDateRecord> ReadDateRecord(const wchar_t* name) const;
-    bool WriteDateRecord(const wchar_t* name, const SyncDateRecord& record) const;
+    std::uint32_t ReadNumber(const wchar_t* name, std::uint32_t defaultValue) const override;
+    bool WriteNumber(const wchar_t* name, std::uint32_t value) const override;
+    std::wstring ReadText(const wchar_t* name, const std::wstring& defaultValue) const override;
+    bool WriteText(const wchar_t* name, const std::wstring& text) const override;
+    std::optional<SyncDateRecord> ReadDateRecord(const wchar_t* name) const override;
+    bool WriteDateRecord(const wchar_t* name, const SyncDateRecord& record) const override;
 
     const std::wstring& GetPath() const noexcept { return m_path; }
     LONG GetLastOpenError() const noexcept { return m_lastError; }

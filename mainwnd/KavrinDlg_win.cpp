@@ -86,7 +86,8 @@ bool CKavrinDlg::OnInitDialog()
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
-    if (LoadKavrinSettings(m_settings))
+    CSettingsKey store;
+    if (LoadKavrinSettings(store, m_settings, DefaultPoolServer()))
     {
         ::SetDlgItemTextW(m_hWnd, IDC_EXIT_AFTER_SYNC, SyncReport::ExitAfterSyncText(m_settings.TimeToExit).c_str());
     }
@@ -251,9 +252,8 @@ void CKavrinDlg::ShowResults(const std::wstring& serverName, const SntpResult& r
 void CKavrinDlg::StoreLastSyncDate(std::int64_t now) const
 {
     const SyncDateRecord record = MakeSyncDateRecord(LocalTime(now));
-    CSettingsKey settings;
-    if (settings.OpenKey(Settings::kKeyPath, true))
-        settings.WriteDateRecord(L"LastSyncDate", record);
+    CSettingsKey store;
+    StoreDateRecord(store, Settings::Names::LastSyncDate, record);
 }
 
 void CKavrinDlg::ReportOutcome(const std::wstring& message)

@@ -2,12 +2,12 @@
 // The program's main window: synchronises the clock on request, shows the
 // exchange and its outcome, and sits in the notification area when asked.
 
+#include "common/KavrinSettings.h"
 #include "controls/Label_win.h"
 #include "controls/XGroupBox_win.h"
 #include "framework/Dialog_win.h"
 #include "framework/ListCtrl_win.h"
 #include "framework/ToolTipCtrl_win.h"
-#include "mainwnd/KavrinSettings_win.h"
 #include "mainwnd/OncePerDayIndicator_win.h"
 #include "mainwnd/SystemTray_win.h"
 #include "sntp/SntpPacket.h"

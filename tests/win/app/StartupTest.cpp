@@ -1,6 +1,7 @@
 // Start-up of the real program, and the elevation path through its seams.
 
 #include "app/KavrinApp_win.h"
+#include "common/KavrinSettings.h"
 #include "common/SettingsKey_win.h"
 #include "common/SyncDate_win.h"
 #include "tests/support/win/ProcessRunner.h"
@@ -31,12 +32,12 @@ protected:
     {
         ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath);
         ASSERT_TRUE(m_settings.OpenKey(Settings::kKeyPath, true));
-        m_settings.WriteNumber(L"SyncOnStart", 0);
-        m_settings.WriteText(L"CurrentServer", L"127.0.0.1");
+        m_settings.WriteNumber(Settings::Names::SyncOnStart, 0);
+        m_settings.WriteText(Settings::Names::CurrentServer, L"127.0.0.1");
     }
     void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath); }
 
-    void LastSyncInDays(int days) { m_settings.WriteDateRecord(L"LastSyncDate", MakeSyncDateRecord(LocalTimeInDays(days))); }
+    void LastSyncInDays(int days) { m_settings.WriteDateRecord(Settings::Names::LastSyncDate, MakeSyncDateRecord(LocalTimeInDays(days))); }
 
     // Starts Kavrin and answers whether its window came up; closes it again.
     bool WindowAppears(const std::wstring& arguments)
@@ -55,7 +56,7 @@ protected:
 
 TEST_F(OnceADayTest, SecondStartOnTheSameDayEndsAtOnceWithoutWindow)
 {
-    m_settings.WriteNumber(L"SyncOncePerDay", 1);
+    m_settings.WriteNumber(Settings::Names::SyncOncePerDay, 1);
     LastSyncInDays(0);
 
     CProcessRunner kavrin;
@@ -74,7 +75,7 @@ TEST_F(OnceADayTest, SecondStartOnTheSameDayEndsAtOnceWithoutWindow)
 
 TEST_F(OnceADayTest, ForceWindowOptionShowsTheWindowAnyway)
 {
-    m_settings.WriteNumber(L"SyncOncePerDay", 1);
+    m_settings.WriteNumber(Settings::Names::SyncOncePerDay, 1);
     LastSyncInDays(0);
     for (const wchar_t* option : {L"/ws", L"-WS", L"/ws:x"})
         EXPECT_TRUE(WindowAppears(option)) << "option " << testing::PrintToString(std::wstring(option));
@@ -82,7 +83,7 @@ TEST_F(OnceADayTest, ForceWindowOptionShowsTheWindowAnyway)
 
 TEST_F(OnceADayTest, OtherDaysShowTheWindow)
 {
-    m_settings.WriteNumber(L"SyncOncePerDay", 1);
+    m_settings.WriteNumber(Settings::Names::SyncOncePerDay, 1);
     LastSyncInDays(-1);
     EXPECT_TRUE(WindowAppears(L"")) << "yesterday";
     LastSyncInDays(1);
@@ -92,13 +93,13 @@ TEST_F(OnceADayTest, OtherDaysShowTheWindow)
 TEST_F(OnceADayTest, RuleAppliesOnlyWhenSwitchedOnWithAUsableDate)
 {
     LastSyncInDays(0);
-    m_settings.WriteNumber(L"SyncOncePerDay", 0);
+    m_settings.WriteNumber(Settings::Names::SyncOncePerDay, 0);
     EXPECT_TRUE(WindowAppears(L"")) << "option off";
 
-    m_settings.WriteNumber(L"SyncOncePerDay", 1);
+    m_settings.WriteNumber(Settings::Names::SyncOncePerDay, 1);
     SyncDateRecord invalid = MakeSyncDateRecord(LocalTimeInDays(0));
     invalid.status = 1;
-    m_settings.WriteDateRecord(L"LastSyncDate", invalid);
+    m_settings.WriteDateRecord(Settings::Names::LastSyncDate, invalid);
     EXPECT_TRUE(WindowAppears(L"")) << "status not valid";
 }
 
@@ -203,8 +204,8 @@ TEST_F(ElevationTest, OnceADayHitEndsWithCodeZeroBeforeTheAdministratorCheck)
 {
     CSettingsKey settings;
     ASSERT_TRUE(settings.OpenKey(Settings::kKeyPath, true));
-    settings.WriteNumber(L"SyncOncePerDay", 1);
-    settings.WriteDateRecord(L"LastSyncDate", MakeSyncDateRecord(LocalTimeInDays(0)));
+    settings.WriteNumber(Settings::Names::SyncOncePerDay, 1);
+    settings.WriteDateRecord(Settings::Names::LastSyncDate, MakeSyncDateRecord(LocalTimeInDays(0)));
 
     RecordingApp app;
     app.administrator = false;

@@ -1,5 +1,6 @@
 // The settings store against Wine's real registry.
 
+#include "common/KavrinSettings.h"
 #include "common/SettingsKey_win.h"
 #include "common/SyncDate_win.h"
 #include "framework/Handles_win.h"
@@ -78,9 +79,9 @@ TEST_F(SettingsKeyTest, MissingKeyOpensOnlyWithCreateAndReadsDefaults)
     EXPECT_TRUE(settings.OpenKey(kTestKey, false));
     EXPECT_EQ(settings.GetLastOpenError(), ERROR_SUCCESS);
 
-    EXPECT_EQ(settings.ReadNumber(L"TimeToExit", 60000), 60000u);
-    EXPECT_EQ(settings.ReadText(L"CurrentServer", L"fallback"), L"fallback");
-    EXPECT_FALSE(settings.ReadDateRecord(L"LastSyncDate"));
+    EXPECT_EQ(settings.ReadNumber(Settings::Names::TimeToExit, 60000), 60000u);
+    EXPECT_EQ(settings.ReadText(Settings::Names::CurrentServer, L"fallback"), L"fallback");
+    EXPECT_FALSE(settings.ReadDateRecord(Settings::Names::LastSyncDate));
 
     EXPECT_TRUE(settings.OpenKey(L"", false));
     EXPECT_EQ(settings.GetPath(), L"");
@@ -109,14 +110,14 @@ TEST_F(SettingsKeyTest, TextsUpTo254CharactersRoundTrip)
 {
     const CSettingsKey settings = Opened(true);
     const std::wstring longest(254, L'x');
-    ASSERT_TRUE(settings.WriteText(L"CurrentServer", longest));
-    const RawValue raw = GetRaw(L"CurrentServer");
+    ASSERT_TRUE(settings.WriteText(Settings::Names::CurrentServer, longest));
+    const RawValue raw = GetRaw(Settings::Names::CurrentServer);
     EXPECT_EQ(raw.type, static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(raw.data.size(), 2u * 255u) << "the null character is stored too";
-    EXPECT_EQ(settings.ReadText(L"CurrentServer", L""), longest);
+    EXPECT_EQ(settings.ReadText(Settings::Names::CurrentServer, L""), longest);
 
-    EXPECT_FALSE(settings.WriteText(L"CurrentServer", std::wstring(255, L'y')));
-    EXPECT_EQ(settings.ReadText(L"CurrentServer", L""), longest) << "a refused write keeps the old text";
+    EXPECT_FALSE(settings.WriteText(Settings::Names::CurrentServer, std::wstring(255, L'y')));
+    EXPECT_EQ(settings.ReadText(Settings::Names::CurrentServer, L""), longest) << "a refused write keeps the old text";
 
     ASSERT_TRUE(settings.WriteText(L"Empty", L""));
     EXPECT_EQ(settings.ReadText(L"Empty", L"default"), L"");
@@ -145,11 +146,11 @@ TEST_F(SettingsKeyTest, TextsWrittenByOtherToolsFollowTheReadingRules)
 TEST_F(SettingsKeyTest, DateRecordsAreTwelveBytes)
 {
     const CSettingsKey settings = Opened(true);
-    ASSERT_TRUE(settings.WriteDateRecord(L"LastSyncDate", SyncDateRecord{45658.25, 0}));
-    const RawValue raw = GetRaw(L"LastSyncDate");
+    ASSERT_TRUE(settings.WriteDateRecord(Settings::Names::LastSyncDate, SyncDateRecord{45658.25, 0}));
+    const RawValue raw = GetRaw(Settings::Names::LastSyncDate);
     EXPECT_EQ(raw.type, static_cast<DWORD>(REG_BINARY));
     EXPECT_EQ(raw.data.size(), 12u);
-    const auto record = settings.ReadDateRecord(L"LastSyncDate");
+    const auto record = settings.ReadDateRecord(Settings::Names::LastSyncDate);
     ASSERT_TRUE(record);
     EXPECT_EQ(record->date, 45658.25);
     EXPECT_EQ(record->status, 0);

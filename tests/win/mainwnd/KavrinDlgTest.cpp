@@ -1,6 +1,7 @@
 // The synchronization window from template 102, driven by messages, against
 // the local time servers.
 
+#include "common/KavrinSettings.h"
 #include "common/SettingsKey_win.h"
 #include "mainwnd/KavrinDlg_win.h"
 #include "mainwnd/SyncReport.h"
@@ -45,8 +46,8 @@ protected:
         REQUIRE_TEST_PEERS();
         ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath);
         ASSERT_TRUE(m_settings.OpenKey(Settings::kKeyPath, true));
-        m_settings.WriteNumber(L"SyncOnStart", 0);
-        m_settings.WriteText(L"CurrentServer", TestPeers::kChronyd);
+        m_settings.WriteNumber(Settings::Names::SyncOnStart, 0);
+        m_settings.WriteText(Settings::Names::CurrentServer, TestPeers::kChronyd);
     }
     void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath); }
 
@@ -99,7 +100,7 @@ protected:
     bool HasLastSyncDate(DWORD& size) const
     {
         size = 0;
-        return ::RegGetValueW(HKEY_CURRENT_USER, Settings::kKeyPath, L"LastSyncDate", RRF_RT_ANY, nullptr, nullptr,
+        return ::RegGetValueW(HKEY_CURRENT_USER, Settings::kKeyPath, Settings::Names::LastSyncDate, RRF_RT_ANY, nullptr, nullptr,
                               &size) == ERROR_SUCCESS;
     }
 
@@ -157,8 +158,8 @@ TEST_F(KavrinDlgTest, SilentServerKeepsTheEarlierReport)
 
 TEST_F(KavrinDlgTest, OffsetOfAnHourOrMoreIsRefused)
 {
-    m_settings.WriteText(L"CurrentServer", TestPeers::kPlus2h);
-    m_settings.WriteNumber(L"SyncOncePerDay", 1);
+    m_settings.WriteText(Settings::Names::CurrentServer, TestPeers::kPlus2h);
+    m_settings.WriteNumber(Settings::Names::SyncOncePerDay, 1);
     CKavrinDlg& dialog = OpenWindow();
     Command(IDC_SYNCHRONIZE_NOW);
 
@@ -175,7 +176,7 @@ TEST_F(KavrinDlgTest, OffsetOfAnHourOrMoreIsRefused)
 
 TEST_F(KavrinDlgTest, ClockThatCannotBeSetStillCompletesTheRun)
 {
-    m_settings.WriteText(L"CurrentServer", TestPeers::kPlus10s);
+    m_settings.WriteText(Settings::Names::CurrentServer, TestPeers::kPlus10s);
     CKavrinDlg& dialog = OpenWindow();
     Command(IDC_SYNCHRONIZE_NOW);
 
@@ -188,7 +189,7 @@ TEST_F(KavrinDlgTest, ClockThatCannotBeSetStillCompletesTheRun)
 
 TEST_F(KavrinDlgTest, OnceADayRunStoresTheDateThatTheNextStartHonours)
 {
-    m_settings.WriteNumber(L"SyncOncePerDay", 1);
+    m_settings.WriteNumber(Settings::Names::SyncOncePerDay, 1);
     OpenWindow();
     Command(IDC_SYNCHRONIZE_NOW);
     ASSERT_EQ(Status().rfind(L"Time Corrected by ", 0), 0u) << testing::PrintToString(Status());
@@ -208,7 +209,7 @@ TEST_F(KavrinDlgTest, OnceADayRunStoresTheDateThatTheNextStartHonours)
 
 TEST_F(KavrinDlgTest, SynchronizesOnStartWhenAsked)
 {
-    m_settings.WriteNumber(L"SyncOnStart", 1);
+    m_settings.WriteNumber(Settings::Names::SyncOnStart, 1);
     OpenWindow();
     ExpectSixRows();
     EXPECT_EQ(Status().rfind(L"Time Corrected by ", 0), 0u);
@@ -228,7 +229,7 @@ TEST_F(KavrinDlgTest, MinimizeToTrayAndRestore)
 
 TEST_F(KavrinDlgTest, MinimizeAfterSyncHidesTheWindow)
 {
-    m_settings.WriteNumber(L"MinimizeOnSync", 1);
+    m_settings.WriteNumber(Settings::Names::MinimizeOnSync, 1);
     CKavrinDlg& dialog = OpenWindow();
     Command(IDC_SYNCHRONIZE_NOW);
     EXPECT_FALSE(dialog.IsWindowVisible());
@@ -257,8 +258,8 @@ TEST_F(KavrinDlgTest, FirstRunWithoutSettingsKeepsInitialValues)
 
 TEST_F(KavrinDlgTest, HeaderNamesTheServerAndItsRegion)
 {
-    m_settings.WriteNumber(L"TimeToExit", 90500);
-    m_settings.WriteText(L"CurrentServer", L"CA.pool.ntp.org");
+    m_settings.WriteNumber(Settings::Names::TimeToExit, 90500);
+    m_settings.WriteText(Settings::Names::CurrentServer, L"CA.pool.ntp.org");
     CKavrinDlg& dialog = OpenWindow();
     const std::wstring header = DialogItemText(dialog.GetSafeHwnd(), IDC_HEADER);
     EXPECT_NE(header.find(L"\nSelected NTP Pool Project Virtual Server:\nCA.pool.ntp.org - Unspecified"),
