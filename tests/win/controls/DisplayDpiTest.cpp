@@ -5,10 +5,24 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <functional>
+#include <iterator>
+#include <string>
 
 namespace
 {
+constexpr wchar_t kRerunFilter[] = L"DisplayDpi.*:LabelTest.*:XGroupBoxTest.*:OnScreenTest.*:"
+                                   L"OnButtonsAndStatics/HyperLinkTest.*:BufferDC.*-XGroupBoxTest.Themed*";
+constexpr const char* kRerunSuites[] = {"DisplayDpi", "LabelTest", "XGroupBoxTest", "OnScreenTest",
+                                        "OnButtonsAndStatics/HyperLinkTest", "BufferDC"};
+
+std::string ReadFile(const std::wstring& path)
+{
+    std::ifstream file(path.c_str(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
 // The system's resolution is read when a process starts, so the drawing
 // tests run again in a new process with the display at 144 pixels per inch;
 // there this test checks that the resolution took.
@@ -45,18 +59,28 @@ TEST(DisplayDpi, DrawingTestsPassAt144Dpi)
 
     wchar_t program[MAX_PATH] = {};
     const std::wstring path(program, ::GetModuleFileNameW(nullptr, program, MAX_PATH));
+    wchar_t folder[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, folder);
+    const std::wstring report = std::wstring(folder) + L"kavrin-dpi-144.xml";
+    ::DeleteFileW(report.c_str());
     // The inner run's output reaches ctest, where a skipped test's line would
     // mark this test skipped: the theme test, which skips without a visual
     // style, stays out.
     CProcessRunner inner;
     ::SetEnvironmentVariableW(L"KAVRIN_EXPECT_DPI", L"144");
     const bool started = inner.Start(path.substr(path.find_last_of(L"\\/") + 1),
-                                     L"--gtest_filter=DisplayDpi.*:LabelTest.*:XGroupBoxTest.*:OnScreenTest.*:"
-                                     L"OnButtonsAndStatics/HyperLinkTest.*:BufferDC.*-XGroupBoxTest.Themed*");
+                                     L"--gtest_output=xml:" + report + L" --gtest_filter=" + kRerunFilter);
     ::SetEnvironmentVariableW(L"KAVRIN_EXPECT_DPI", nullptr);
     ASSERT_TRUE(started);
     DWORD exitCode = 1;
     ASSERT_TRUE(inner.WaitForExit(90000, exitCode));
     EXPECT_EQ(exitCode, 0u) << "a drawing test failed at 144 DPI, or the display was not at 144 DPI";
+
+    // A filter that matches nothing passes silently: every suite named must
+    // have run at 144 DPI.
+    const std::string xml = ReadFile(report);
+    ::DeleteFileW(report.c_str());
+    for (const char* suite : kRerunSuites)
+        EXPECT_NE(xml.find(std::string("<testsuite name=\"") + suite), std::string::npos) << suite << " did not run";
 }
 } // namespace

@@ -1,9 +1,8 @@
+#include "framework/Handles_win.h"
+#include "framework/ProcessGlobals_win.h"
+#include "framework/WinApp_win.h"
 #include "mainwnd/SystemTray_win.h"
 #include "resources/AppRes.h"
-
-#include "framework/ProcessGlobals_win.h"
-#include "framework/Handles_win.h"
-#include "framework/WinApp_win.h"
 
 #include <gtest/gtest.h>
 
@@ -57,6 +56,7 @@ public:
         bool answer;
     };
     std::vector<Call> calls;
+    std::vector<std::pair<HWND, UINT>> allowedMessages;
     bool refuseAll = false;
     std::optional<bool> animation;
 
@@ -78,6 +78,11 @@ protected:
     bool IsMinimizeAnimationOn() const noexcept override
     {
         return animation ? *animation : CSystemTray::IsMinimizeAnimationOn();
+    }
+    bool AllowTaskbarCreated(HWND window, UINT message) noexcept override
+    {
+        allowedMessages.emplace_back(window, message);
+        return CSystemTray::AllowTaskbarCreated(window, message);
     }
 };
 
@@ -154,11 +159,7 @@ TEST_F(SystemTray, CreateAddsTheIconAndRemoveDeletesIt)
     ASSERT_NE(m_icon, nullptr);
     ASSERT_TRUE(Create());
     const NOTIFYICONDATAW& nid = Record();
-    EXPECT_EQ(nid.cbSize, 956u);
     EXPECT_EQ(nid.hWnd, Main());
-    EXPECT_EQ(nid.uID, 131u);
-    EXPECT_EQ(nid.uFlags, 7u);
-    EXPECT_EQ(nid.uCallbackMessage, 0x800Au);
     EXPECT_EQ(nid.hIcon, m_icon);
     EXPECT_STREQ(nid.szTip, L"Double-click to restore Kavrin.");
     EXPECT_FALSE(m_tray.IsIconHidden() || m_tray.IsIconRemoved() || m_tray.IsReAddPending());
@@ -169,6 +170,14 @@ TEST_F(SystemTray, CreateAddsTheIconAndRemoveDeletesIt)
     EXPECT_FALSE(ShellHasIcon(nid));
     EXPECT_TRUE(m_tray.RemoveTrayIcon());
     EXPECT_EQ(m_tray.Sent(), (Messages{NIM_ADD, NIM_DELETE}));
+}
+
+TEST_F(SystemTray, TheTaskbarsReturnIsLetThroughToTheOwnWindow)
+{
+    ASSERT_TRUE(Create());
+    ASSERT_NE(ProcessGlobals().uTaskbarCreatedMessage, 0u);
+    const std::vector<std::pair<HWND, UINT>> expected{{m_tray.GetSafeHwnd(), ProcessGlobals().uTaskbarCreatedMessage}};
+    EXPECT_EQ(m_tray.allowedMessages, expected);
 }
 
 TEST_F(SystemTray, TipAndBalloonAreCutToTheirLengthAndTheTipIsSentOnlyWhileShown)
@@ -192,6 +201,10 @@ TEST_F(SystemTray, TipAndBalloonAreCutToTheirLengthAndTheTipIsSentOnlyWhileShown
     m_tray.ShowSyncBalloon(text);
     const auto& sent = m_tray.calls.back();
     EXPECT_EQ(sent.message, static_cast<DWORD>(NIM_MODIFY));
+    // The shell reads the balloon's fields only from a record whose size is
+    // the whole record of this platform (976 bytes on 64-bit Windows, 956 on
+    // 32-bit); a shorter one shows garbage or nothing.
+    EXPECT_EQ(sent.record.cbSize, sizeof(NOTIFYICONDATAW));
     EXPECT_EQ(sent.record.uFlags, static_cast<UINT>(NIF_INFO));
     EXPECT_EQ(sent.record.szInfo, text.substr(0, 255));
     EXPECT_STREQ(sent.record.szInfoTitle, L"Time Synchronization:");
@@ -212,16 +225,16 @@ TEST_F(SystemTray, DoubleClickPostsTheFirstMenuCommandAndRightClickShowsTheMenu)
     for (const UINT id : {0u, 130u, 132u, 0xFFFFu})
         EXPECT_FALSE(m_tray.OnIconNotify(id, WM_LBUTTONDBLCLK)) << id;
     for (const UINT mouse : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN, WM_CONTEXTMENU})
-        EXPECT_TRUE(m_tray.OnIconNotify(131, mouse)) << mouse;
+        EXPECT_TRUE(m_tray.OnIconNotify(CSystemTray::kIconId, mouse)) << mouse;
     AfxGetApp()->m_pMainWnd = nullptr;
-    EXPECT_FALSE(m_tray.OnIconNotify(131, WM_LBUTTONDBLCLK)) << "no main window";
-    EXPECT_FALSE(m_tray.OnIconNotify(131, WM_RBUTTONUP)) << "no main window";
+    EXPECT_FALSE(m_tray.OnIconNotify(CSystemTray::kIconId, WM_LBUTTONDBLCLK)) << "no main window";
+    EXPECT_FALSE(m_tray.OnIconNotify(CSystemTray::kIconId, WM_RBUTTONUP)) << "no main window";
     AfxGetApp()->m_pMainWnd = &m_main;
     PumpUntil([] { return false; }, 50);
     EXPECT_TRUE(m_main.received.empty());
 
     ForegroundElsewhere();
-    EXPECT_TRUE(m_tray.OnIconNotify(131, WM_LBUTTONDBLCLK));
+    EXPECT_TRUE(m_tray.OnIconNotify(CSystemTray::kIconId, WM_LBUTTONDBLCLK));
     EXPECT_EQ(::GetForegroundWindow(), Main());
     EXPECT_TRUE(m_main.received.empty()) << "posted, not sent";
     PumpUntil([&] { return !m_main.received.empty(); });
@@ -230,7 +243,7 @@ TEST_F(SystemTray, DoubleClickPostsTheFirstMenuCommandAndRightClickShowsTheMenu)
     // The chosen command, then the empty message that follows the menu.
     m_main.received.clear();
     ::SetTimer(Main(), kChooseFirstItemTimer, 100, nullptr);
-    EXPECT_TRUE(m_tray.OnIconNotify(131, WM_RBUTTONUP));
+    EXPECT_TRUE(m_tray.OnIconNotify(CSystemTray::kIconId, WM_RBUTTONUP));
     PumpUntil([&] { return m_main.received.size() >= 2; });
     EXPECT_EQ(m_main.received, (std::vector<UINT>{ID_TRAY_RESTORE, 0}));
 }
@@ -266,7 +279,7 @@ TEST_F(SystemTray, TaskbarRestartAndWorkAreaChangeBringBackOnlyAShownIcon)
         EXPECT_TRUE(ShellHasIcon(Record()));
         EXPECT_FALSE(m_tray.IsIconHidden() || m_tray.IsReAddPending());
         ASSERT_EQ(m_tray.Sent(), c.sent);
-        EXPECT_EQ(m_tray.calls.back().record.uFlags, 7u);
+        EXPECT_EQ(m_tray.calls.back().record.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
         EXPECT_STREQ(m_tray.calls.back().record.szTip, L"Synchronized");
 
         ASSERT_TRUE(m_tray.RemoveTrayIcon());
