@@ -4,6 +4,7 @@
 #include "common/SettingsKey_win.h"
 #include "common/SyncDate_win.h"
 #include "framework/Handles_win.h"
+#include "tests/support/SettingsRoundTrip.h"
 
 #include <gtest/gtest.h>
 
@@ -50,6 +51,13 @@ protected:
         return value;
     }
 
+    // ERROR_SUCCESS when the test key exists, ERROR_FILE_NOT_FOUND when not.
+    static LONG OpenTestKey()
+    {
+        CUniqueRegKey key;
+        return ::RegOpenKeyExW(HKEY_CURRENT_USER, kTestKey, 0, KEY_READ, key.Put());
+    }
+
     static CSettingsKey Opened(bool create = false)
     {
         CSettingsKey settings;
@@ -72,7 +80,9 @@ TEST_F(SettingsKeyTest, MissingKeyOpensOnlyWithCreateAndReadsDefaults)
     EXPECT_FALSE(settings.OpenKey(kTestKey, false));
     EXPECT_EQ(settings.GetLastOpenError(), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(settings.GetPath(), L"");
-    EXPECT_EQ(GetRaw(L"x").type, static_cast<DWORD>(REG_NONE)) << "reading must not create the key";
+    EXPECT_EQ(settings.ReadNumber(L"x", 5), 5u);
+    EXPECT_EQ(settings.ReadText(L"x", L"text"), L"text");
+    EXPECT_EQ(OpenTestKey(), ERROR_FILE_NOT_FOUND) << "reading must not create the key";
 
     EXPECT_TRUE(settings.OpenKey(kTestKey, true));
     EXPECT_EQ(settings.GetPath(), kTestKey);
@@ -178,4 +188,13 @@ TEST(SyncDate, ConvertsLikeTheOleAutomationDate)
     EXPECT_EQ(record.status, SyncDateRecord::kValid);
     EXPECT_EQ(CalendarDateOf(record), (CalendarDate{2026, 12, 6}));
     EXPECT_NEAR(record.date - std::floor(record.date), (13 * 3600 + 3 * 60 + 7) / 86400.0, 1e-9);
+}
+
+// The settings rules over the real registry store, on the programs' own key.
+TEST(KavrinSettingsRegistry, SavedAndStoredValuesLoadBack)
+{
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath);
+    CSettingsKey store;
+    ExpectSettingsRoundTrip(store);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath);
 }

@@ -1,0 +1,132 @@
+#pragma once
+// A settings store in memory that behaves like the registry store: one key
+// that exists or not, reads that never create it, values kept as raw bytes
+// with a type and decoded by the same rules as CSettingsKey. It records the
+// order of the writes it took.
+
+#include "common/SettingsStore.h"
+
+#include <cstddef>
+#include <map>
+#include <span>
+#include <string>
+#include <utility>
+#include <vector>
+
+class CMemorySettingsStore final : public ISettingsStore
+{
+public:
+    // The registry types that matter to the reading rules.
+    enum class Type
+    {
+        Binary,
+        Dword,
+        Text,
+        ExpandText,
+    };
+    struct Value
+    {
+        Type type = Type::Binary;
+        std::vector<std::byte> data;
+    };
+
+    explicit CMemorySettingsStore(std::wstring keyPath = Settings::kKeyPath) : m_keyPath(std::move(keyPath)) {}
+
+    bool OpenKey(const std::wstring& path, bool create) override
+    {
+        if (path.empty())
+        {
+            m_path.clear();
+            return true;
+        }
+        if (path != m_keyPath || (!create && !m_keyExists))
+            return false;
+        m_keyExists = true;
+        m_path = path;
+        return true;
+    }
+
+    std::uint32_t ReadNumber(const wchar_t* name, std::uint32_t defaultValue) const override
+    {
+        const Value* value = Find(name);
+        return value ? Settings::DecodeNumber(value->data).value_or(defaultValue) : defaultValue;
+    }
+
+    bool WriteNumber(const wchar_t* name, std::uint32_t value) const override
+    {
+        const auto bytes = Settings::EncodeNumber(value);
+        return Put(name, Type::Binary, bytes);
+    }
+
+    std::wstring ReadText(const wchar_t* name, const std::wstring& defaultValue) const override
+    {
+        const Value* value = Find(name);
+        if (!value || (value->type != Type::Text && value->type != Type::ExpandText) ||
+            value->data.size() > (Settings::kMaxTextLength + 1) * 2)
+            return defaultValue;
+        return Settings::DecodeText(value->data);
+    }
+
+    bool WriteText(const wchar_t* name, const std::wstring& text) const override
+    {
+        if (text.size() > Settings::kMaxTextLength)
+            return false;
+        std::vector<std::byte> bytes;
+        for (const wchar_t unit : text + L'\0')
+        {
+            bytes.push_back(static_cast<std::byte>(unit & 0xFF));
+            bytes.push_back(static_cast<std::byte>((unit >> 8) & 0xFF));
+        }
+        return Put(name, Type::Text, bytes);
+    }
+
+    std::optional<SyncDateRecord> ReadDateRecord(const wchar_t* name) const override
+    {
+        const Value* value = Find(name);
+        return value ? SyncDateRecord::Decode(value->data) : std::nullopt;
+    }
+
+    bool WriteDateRecord(const wchar_t* name, const SyncDateRecord& record) const override
+    {
+        const auto bytes = record.Encode();
+        return Put(name, Type::Binary, bytes);
+    }
+
+    // What another tool might have stored; brings the key into being.
+    void PutRaw(const std::wstring& name, Type type, std::vector<std::byte> data)
+    {
+        m_keyExists = true;
+        m_values[name] = Value{type, std::move(data)};
+    }
+
+    bool KeyExists() const noexcept { return m_keyExists; }
+    const std::map<std::wstring, Value>& Values() const noexcept { return m_values; }
+    // The names written through the store, in order.
+    const std::vector<std::wstring>& Writes() const noexcept { return m_writes; }
+
+private:
+    const Value* Find(const wchar_t* name) const
+    {
+        if (!m_keyExists || m_path != m_keyPath)
+            return nullptr;
+        const auto found = m_values.find(name);
+        return found == m_values.end() ? nullptr : &found->second;
+    }
+
+    bool Put(const wchar_t* name, Type type, std::span<const std::byte> data) const
+    {
+        if (!m_keyExists || m_path != m_keyPath)
+            return false;
+        m_values[name] = Value{type, std::vector<std::byte>(data.begin(), data.end())};
+        m_writes.emplace_back(name);
+        return true;
+    }
+
+    std::wstring m_keyPath;
+    std::wstring m_path;
+    bool m_keyExists = false;
+    // The store's operations are const, as in the registry store, whose
+    // state lives outside the object.
+    mutable std::map<std::wstring, Value> m_values;
+    mutable std::vector<std::wstring> m_writes;
+};
