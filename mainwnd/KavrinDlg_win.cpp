@@ -2,6 +2,7 @@
 
 #include "common/SettingsKey_win.h"
 #include "common/SyncDate_win.h"
+#include "framework/CallbackGuard_win.h"
 #include "framework/Handles_win.h"
 #include "framework/MessageBox_win.h"
 #include "framework/WinApp_win.h"
@@ -10,6 +11,7 @@
 #include "resources/resource.h"
 #include "sntp/ClockCorrection.h"
 #include "sntp/SntpClient.h"
+#include "update/UpdateCheck_win.h"
 
 #include <commctrl.h>
 
@@ -91,6 +93,9 @@ bool CKavrinDlg::OnInitDialog()
     {
         ::SetDlgItemTextW(m_hWnd, IDC_EXIT_AFTER_SYNC, SyncReport::ExitAfterSyncText(m_settings.TimeToExit).c_str());
     }
+    // A site that cannot be reached is reported, and set-up goes on.
+    if (m_settings.CheckForUpdate)
+        CallbackGuard([] { CheckForNewerVersion(false, false, L"Kavrin"); });
 
     HMENU systemMenu = ::GetSystemMenu(m_hWnd, FALSE);
     SetMenuCheck(systemMenu, IDM_AUTO_CHECK_UPDATE, m_settings.CheckForUpdate);

@@ -5,3 +5,5 @@
 #include "AppRes.h"
 #include "KavrinDlgRes.h"
 #include "SystemTrayRes.h"
+#include "UpdateDlgRes.h"
+#include "AboutDlgRes.h"

@@ -1,0 +1,75 @@
+#pragma once
+// "Update Options": how the update check tells its outcome. The message is
+// highlighted by mode; when a newer release is published the user can
+// update now (download the setup program, start it, and let the program
+// end), download only, visit the maker's web site, or go on without action.
+// Results: 1 after the setup program was started, 3 after "View Halvanworks
+// Website", 2 on cancel or Escape.
+
+#include "controls/Label_win.h"
+#include "framework/Dialog_win.h"
+#include "framework/ProgressCtrl_win.h"
+#include "framework/RichEditCtrl_win.h"
+#include "update/DownloadProgress.h"
+#include "update/UpdateCheck.h"
+#include "update/UpdateEnvironment_win.h"
+#include "update/UpdateHighlight.h"
+
+#include <string>
+
+// What the update check hands the dialog.
+struct UpdateOffer
+{
+    UpdateMode mode = UpdateMode::RunningNewer;
+    std::wstring message;
+    // The running program's "ProductName".
+    std::wstring productName;
+    // "<program>Setup.exe".
+    std::wstring setupFileName;
+};
+
+class CUpdateDlg : public CDialogEx
+{
+public:
+    CUpdateDlg(UpdateOffer offer, const UpdateEnvironment& environment);
+
+    // Downloads the setup program (in mode 1; the other modes start an
+    // e-mail to the maker instead) and answers the saved file, or empty.
+    std::wstring DownloadSetup();
+
+    bool IsDownloaded() const noexcept { return m_download.downloaded; }
+    const std::wstring& GetDownloadFolder() const noexcept { return m_download.downloadFolder; }
+    const std::wstring& GetDownloadedFile() const noexcept { return m_download.downloadedFile; }
+
+protected:
+    bool OnInitDialog() override;
+    bool OnCommand(int id, int code, HWND control) override;
+    bool OnDrawItem(DRAWITEMSTRUCT& item) override;
+    // Enter must not end the dialog with result 1, which ends the program.
+    void OnOK() override {}
+
+private:
+    struct DownloadState
+    {
+        bool downloaded = false;
+        std::wstring downloadFolder;
+        std::wstring downloadedFile;
+    };
+
+    void ShowMessage(const std::wstring& message, const UpdateHighlight::Formatting& formatting);
+    void HideForNotice();
+    void OnUpdateNow();
+    void OnDownloadOnly();
+    void OnViewWebsite();
+    void ShowDownloadedView();
+    void ShowProgress(const DownloadProgress::Step& step);
+    // Starts the setup program; tells the user when the shell could not.
+    bool StartSetup(const std::wstring& path);
+
+    UpdateOffer m_offer;
+    const UpdateEnvironment& m_environment;
+    DownloadState m_download;
+    CProgressCtrl m_progress;
+    CRichEditCtrl m_message;
+    CLabel m_status;
+};
