@@ -81,3 +81,26 @@ std::optional<SyncDateRecord> ReadOnceADayRecord(ISettingsStore& store)
         return std::nullopt;
     return store.ReadDateRecord(LastSyncDate);
 }
+
+ResetSettings ReadResetSettings(ISettingsStore& store)
+{
+    using namespace Settings::Names;
+    ResetSettings settings;
+    if (!store.OpenKey(Settings::kKeyPath, false))
+        return settings;
+    settings.SyncOncePerDay = ReadFlag(store, SyncOncePerDay);
+    settings.TimeToExit = ReadNumber(store, TimeToExit);
+    settings.ExitAfterSync = ReadFlag(store, ExitAfterSync);
+    return settings;
+}
+
+void ApplyReset(ISettingsStore& store, const ResetChoice& choice)
+{
+    using namespace Settings::Names;
+    if (!(choice.SyncOncePerDay || choice.ExitAfterSync) || !store.OpenKey(Settings::kKeyPath, true))
+        return;
+    if (choice.SyncOncePerDay)
+        store.WriteNumber(SyncOncePerDay, 0);
+    if (choice.ExitAfterSync)
+        store.WriteNumber(ExitAfterSync, 0);
+}

@@ -96,3 +96,24 @@ bool StoreDateRecord(ISettingsStore& store, const wchar_t* name, const SyncDateR
 // Start-up's once-a-day inputs: the stored date of the last
 // synchronisation, only when the key exists and SyncOncePerDay is on.
 std::optional<SyncDateRecord> ReadOnceADayRecord(ISettingsStore& store);
+
+// The three values the reset utility looks at. All false or 0 when the key
+// is missing; a value that is missing or unreadable in an existing key reads
+// as the main program reads it.
+struct ResetSettings
+{
+    bool SyncOncePerDay = false;
+    std::uint32_t TimeToExit = 0;
+    bool ExitAfterSync = false;
+};
+ResetSettings ReadResetSettings(ISettingsStore& store);
+
+// The options that the reset switches off.
+struct ResetChoice
+{
+    bool SyncOncePerDay = false;
+    bool ExitAfterSync = false;
+};
+// Stores 0 for each chosen option; the key is created only when there is
+// something to write, and a failed write is skipped.
+void ApplyReset(ISettingsStore& store, const ResetChoice& choice);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <tuple>
 #include <string>
 #include <vector>
 
@@ -136,5 +137,43 @@ TEST(KavrinSettings, OnceADayRecordIsReadOnlyWithTheKeyAndTheOptionOn)
         const auto read = ReadOnceADayRecord(store);
         EXPECT_EQ(read.value_or(SyncDateRecord{}).date, c.recordRead ? record.date : 0.0) << c.what;
         EXPECT_EQ(store.KeyExists(), c.key) << c.what;
+    }
+}
+
+TEST(ResetSettings, AreReadAsTheMainProgramReadsThemAndNeverCreateTheKey)
+{
+    CMemorySettingsStore missing;
+    const ResetSettings none = ReadResetSettings(missing);
+    EXPECT_EQ(std::tie(none.SyncOncePerDay, none.TimeToExit, none.ExitAfterSync), std::tuple(false, 0u, false));
+    EXPECT_FALSE(missing.KeyExists());
+
+    CMemorySettingsStore store;
+    store.PutRaw(SyncOncePerDay, Type::Binary, Number(2));
+    store.PutRaw(ExitAfterSync, Type::Dword, Number(1));
+    const ResetSettings read = ReadResetSettings(store);
+    EXPECT_EQ(std::tie(read.SyncOncePerDay, read.TimeToExit, read.ExitAfterSync), std::tuple(true, 60000u, true))
+        << "an absent TimeToExit is Kavrin's default delay";
+}
+
+TEST(ResetSettings, ApplyWritesOnlyTheChosenOptions)
+{
+    const struct
+    {
+        ResetChoice choice;
+        std::vector<std::wstring> writes;
+    } cases[] = {
+        {{false, false}, {}},
+        {{true, false}, {SyncOncePerDay}},
+        {{false, true}, {ExitAfterSync}},
+        {{true, true}, {SyncOncePerDay, ExitAfterSync}},
+    };
+    for (const auto& c : cases)
+    {
+        CMemorySettingsStore store;
+        ApplyReset(store, c.choice);
+        EXPECT_EQ(store.Writes(), c.writes);
+        EXPECT_EQ(store.KeyExists(), !c.writes.empty()) << "the key is created only for a write";
+        for (const std::wstring& name : c.writes)
+            EXPECT_EQ(store.ReadNumber(name.c_str(), 7), 0u) << testing::PrintToString(name);
     }
 }
