@@ -57,14 +57,14 @@ fetch() {
     # Its shared libraries are ordinary ones (libcap2, libgnutls30,
     # libnettle8, libseccomp2...); install only those that are missing.
     local libs=() lib
-    for lib in $(dpkg-deb -f "$deb" Depends | tr ',|' '\n\n' | sed -n 's/^ *\(lib[^ ]*\).*/\1/p' | sort -u); do
+    for lib in $(dpkg-deb -f "$deb" Depends | tr ',|' '\n' | sed -n 's/^ *\(lib[^ ]*\).*/\1/p' | sort -u); do
         dpkg -s "$lib" >/dev/null 2>&1 || libs+=("$lib")
     done
     if [ "${#libs[@]}" -gt 0 ]; then
         DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${libs[@]}" >/dev/null
     fi
     if ldd "$local_chronyd" | grep -q 'not found'; then
-        echo "get-chronyd: $local_chronyd lacks libraries:" $(ldd "$local_chronyd" | sed -n 's/^[[:space:]]*\([^ ]*\) => not found.*/\1/p') >&2
+        echo "get-chronyd: $local_chronyd lacks libraries: $(ldd "$local_chronyd" | sed -n 's/^[[:space:]]*\([^ ]*\) => not found.*/\1/p' | tr '\n' ' ')" >&2
         return 1
     fi
     works "$local_chronyd" || { echo "get-chronyd: $local_chronyd does not run" >&2; return 1; }

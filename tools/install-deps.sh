@@ -104,6 +104,7 @@ if [ "${#plain[@]}" -gt 0 ]; then
     apt-get install -y -qq --no-install-recommends "${plain[@]}" || dpkg --configure -a || true
 fi
 if [ "$chronyd_missing" = 1 ]; then
+    echo "install-deps: unpacking chronyd (not the chrony package) into build/peers/chrony"
     "$tools/get-chronyd.sh" fetch
 fi
 

@@ -1,28 +1,72 @@
 #!/usr/bin/env bash
-# Runs the test suites with their peers: a Wine session, the time servers
-# and the update site. Called by test-all.sh inside its network namespace.
+# Runs the test suites with their peers. Called by test-all.sh inside its
+# network namespace (only the loopback network, no right to set the clock):
+#   1. the native tests (build/native);
+#   2. the x86_64 Windows tests (build/win64) in a fresh 64-bit Wine session,
+#      on every host;
+#   3. the i686 Windows tests (build/win32) in a fresh 32-bit Wine session,
+#      where the host can execute i386 code (tools/host-arch.sh; also
+#      KAVRIN_WIN64_ONLY=1); otherwise one line says why they are skipped.
+# The time servers (tools/test-peers.sh) run once for all suites. A Wine
+# session that cannot start stops everything at once with one error.
+# Exits non-zero if any suite failed.
 set -uo pipefail
 root=${1:?usage: run-tests-inside.sh SOURCE_DIR}
-cd "$root"
+cd "$root" || exit 1
 
-ip link set lo up
-session=$(mktemp -d /tmp/kavrin-test.XXXXXX)
+ip link set lo up || { echo "run-tests-inside: cannot bring the loopback network up" >&2; exit 1; }
+run=$(mktemp -d /tmp/kavrin-test.XXXXXX)
+session=
 
 cleanup() {
-    [ -x tools/test-peers.sh ] && tools/test-peers.sh stop "$session" || true
-    tools/wine-session.sh stop "$session"
-    rm -rf "$session"
+    [ -n "$session" ] && tools/wine-session.sh stop "$session"
+    tools/test-peers.sh stop "$run" >/dev/null 2>&1
+    rm -rf "$run"
 }
 trap cleanup EXIT
+trap 'exit 130' INT TERM
 
-tools/wine-session.sh start "$session"
-[ -x tools/test-peers.sh ] && tools/test-peers.sh start "$session"
+if reason=$(tools/host-arch.sh); then
+    run32=1
+else
+    run32=0
+    echo "32-bit Windows suite skipped: $reason"
+fi
+
+tools/test-peers.sh start "$run"
 # shellcheck disable=SC1091
-source "$session/session.env"
+source "$run/peers.env"
 
-status=0
-echo "== Native tests"
-ctest --test-dir build/native --output-on-failure -j2 || status=1
-echo "== Windows tests under Wine"
-ctest --test-dir build/win --output-on-failure || status=1
-exit $status
+failed=()
+
+echo "== Native tests (build/native)"
+ctest --test-dir build/native --no-tests=error --output-on-failure -j2 || failed+=(native)
+
+# windows_suite ARCH BUILD_DIR LABEL
+windows_suite() {
+    local arch=$1 build=$2 label=$3 started=$SECONDS rc=0
+    echo "== $label Windows tests ($build) under Wine, $arch prefix"
+    session=$run/$arch
+    # Prints one error and fails when the session cannot start: then nothing
+    # more runs.
+    tools/wine-session.sh start "$session" "$arch" || exit 1
+    echo "Wine session ($arch) ready in $((SECONDS - started)) s"
+    (
+        # shellcheck disable=SC1091
+        source "$session/session.env"
+        ctest --test-dir "$build" --no-tests=error --output-on-failure
+    ) || rc=$?
+    tools/wine-session.sh stop "$session"
+    rm -rf "$session"
+    session=
+    [ "$rc" = 0 ] || failed+=("$label")
+}
+
+windows_suite win64 build/win64 x86_64
+[ "$run32" = 1 ] && windows_suite win32 build/win32 i686
+
+if [ "${#failed[@]}" -gt 0 ]; then
+    echo "FAILED suites: ${failed[*]}"
+    exit 1
+fi
+exit 0

@@ -2,6 +2,8 @@
 # The time servers the tests query, inside the test network namespace:
 # chronyd on 127.0.0.1 (serving its own clock, never adjusting it) and the
 # fault-injecting responder on the other addresses of tools/TestPeers.h.
+# The chronyd is the one tools/get-chronyd.sh unpacked into the build tree
+# (the chrony package is never installed), else one already on PATH.
 #   test-peers.sh start DIR   starts both, waits until they answer, and adds
 #                             their variables to DIR/session.env (and
 #                             DIR/peers.env)
@@ -45,7 +47,12 @@ pidfile $peers/chronyd.pid
 driftfile $peers/chrony.drift
 user root
 CONF
-    chronyd -x -n -f "$peers/chrony.conf" -l "$peers/chronyd.log" &
+    local chronyd
+    if ! chronyd=$("$tools/get-chronyd.sh" path); then
+        publish failed
+        return 1
+    fi
+    "$chronyd" -x -n -f "$peers/chrony.conf" -l "$peers/chronyd.log" &
     echo $! >"$peers/chronyd.run.pid"
     python3 "$tools/sntp-responder.py" --capture-file "$peers/capture.hex" \
         >"$peers/responder.log" 2>&1 &
