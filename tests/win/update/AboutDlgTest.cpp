@@ -1,0 +1,90 @@
+// The About box from template 100, and its update check over it.
+
+#include "UpdateTestSupport.h"
+#include "dialogs/AboutDlg_win.h"
+#include "resources/resource.h"
+#include "update/UpdateCheck.h"
+
+#include <richedit.h>
+#include <sys/stat.h>
+
+#include <ctime>
+
+namespace
+{
+class AboutDlgTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        REQUIRE_TEST_SITE();
+        ::LoadLibraryW(L"Riched20.dll");
+        ASSERT_TRUE(m_about.Create(nullptr));
+        m_about.ShowWindow(SW_SHOWNORMAL);
+    }
+
+    // The format of line `line` (from 0) of the header.
+    CHARFORMAT2W HeaderLine(int line) const
+    {
+        const HWND header = m_about.GetDlgItem(IDC_ABOUT_HEADER);
+        const auto start = static_cast<LONG>(::SendMessageW(header, EM_LINEINDEX, line, 0));
+        CHARRANGE range{start + 1, start + 2};
+        ::SendMessageW(header, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+        CHARFORMAT2W format{};
+        format.cbSize = sizeof format;
+        ::SendMessageW(header, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+        return format;
+    }
+
+    CAboutDlg m_about;
+};
+
+std::wstring ProgramDate()
+{
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    struct _stat64 status{};
+    ::_wstat64(path, &status);
+    std::tm local{};
+    ::_localtime64_s(&local, &status.st_mtime);
+    return UpdateCheck::LongDate(local);
+}
+} // namespace
+
+TEST_F(AboutDlgTest, HeaderNamesProductVersionAndBuildDateOnThreeLines)
+{
+    EXPECT_EQ(ItemText(m_about.GetSafeHwnd(), IDC_ABOUT_HEADER),
+              L"Kavrin\r\nVersion 4.2.2.5\r\n" + ProgramDate());
+    const CHARFORMAT2W product = HeaderLine(0);
+    const CHARFORMAT2W version = HeaderLine(1);
+    const CHARFORMAT2W date = HeaderLine(2);
+    EXPECT_EQ(product.yHeight, 320);
+    EXPECT_EQ(product.crTextColor, RGB(226, 130, 18));
+    EXPECT_EQ(version.yHeight, 250);
+    EXPECT_EQ(version.crTextColor, RGB(242, 87, 43));
+    EXPECT_EQ(date.yHeight, 175);
+    EXPECT_EQ(std::wstring(date.szFaceName), L"Times New Roman");
+    EXPECT_EQ(ItemText(m_about.GetSafeHwnd(), IDC_COPYRIGHT), L"Copyright (C) Halvanworks");
+    EXPECT_EQ(ItemText(m_about.GetSafeHwnd(), IDC_EMAIL_LINK), L"support@kavrin.test");
+    EXPECT_EQ(ItemText(m_about.GetSafeHwnd(), IDC_WEB_LINK), KAVRIN_TEST_HTTPS_ORIGIN);
+}
+
+TEST_F(AboutDlgTest, CheckForUpdateReportsTheSameVersionOverTheAboutBox)
+{
+    TestSite::Publish(L"Halvanworks\\KavrinVersion.txt", "4\n2\n2\n5\n");
+    HWND owner = nullptr;
+    std::wstring emailCaption;
+    const CWindowWatcher watcher(L"Update Options", [&](HWND dialog) {
+        owner = ::GetWindow(dialog, GW_OWNER);
+        emailCaption = ItemText(dialog, IDC_DOWNLOAD_ONLY);
+        EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(dialog, IDC_UPDATE_NOW)));
+        ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    ::SendMessageW(m_about.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_CHECK_FOR_UPDATE, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(m_about.GetDlgItem(IDC_CHECK_FOR_UPDATE)));
+    EXPECT_EQ(watcher.Count(), 1);
+    EXPECT_EQ(owner, m_about.GetSafeHwnd());
+    EXPECT_EQ(emailCaption, L"Email Halvanworks") << "mode 2";
+    EXPECT_TRUE(m_about.IsWindow());
+    EXPECT_FALSE(m_about.IsEnded());
+}

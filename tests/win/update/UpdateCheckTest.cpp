@@ -1,0 +1,188 @@
+// The update check against the local site: in the test program, in the
+// main window's set-up, in Kavrin itself (the local-site build) and after
+// the release version file is written.
+
+#include "UpdateTestSupport.h"
+#include "common/KavrinSettings.h"
+#include "common/SettingsKey_win.h"
+#include "framework/Exceptions_win.h"
+#include "mainwnd/KavrinDlg_win.h"
+#include "resources/resource.h"
+#include "tests/support/win/ProcessRunner.h"
+#include "update/ReleaseVersionFile_win.h"
+#include "update/UpdateCheck.h"
+#include "update/UpdateCheck_win.h"
+
+#include <shlobj.h>
+#include <wininet.h>
+
+#include <ctime>
+
+namespace
+{
+constexpr wchar_t kVersionFile[] = L"Halvanworks\\KavrinVersion.txt";
+
+class UpdateCheckTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        REQUIRE_TEST_SITE();
+        ::LoadLibraryW(L"Riched20.dll");
+        m_environment.sites = TestSite::At(KAVRIN_TEST_HTTP_ORIGIN);
+        m_environment.endProcess = [this](UINT code) { endedWith.push_back(static_cast<int>(code)); };
+    }
+
+    // Runs the check and answers the messages of the dialogs it showed,
+    // each closed with `button`.
+    std::vector<std::wstring> Check(bool report, bool publisher, int button = IDCANCEL)
+    {
+        std::vector<std::wstring> shown;
+        const CWindowWatcher watcher(L"Update Options", [&](HWND dialog) {
+            shown.push_back(ItemText(dialog, IDC_UPDATE_MESSAGE));
+            ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+        });
+        CheckForNewerVersion(report, publisher, L"Kavrin", m_environment);
+        return shown;
+    }
+
+    UpdateEnvironment m_environment;
+    std::vector<int> endedWith;
+};
+} // namespace
+
+TEST_F(UpdateCheckTest, NewerReleaseIsShownWithItsCreationDate)
+{
+    TestSite::Publish(kVersionFile, "1709596800\n4\n2\n2\n6\n");
+    const std::vector<std::wstring> shown = Check(false, false);
+    ASSERT_EQ(shown.size(), 1u);
+    std::tm local{};
+    const __time64_t created = 1709596800;
+    ::_localtime64_s(&local, &created);
+    EXPECT_NE(shown[0].find(L"Version 4.2.2.6 is available, created on " + UpdateCheck::LongDate(local) + L". "),
+              std::wstring::npos)
+        << testing::PrintToString(shown[0]);
+    EXPECT_TRUE(endedWith.empty()) << "cancel ends only the check";
+}
+
+TEST_F(UpdateCheckTest, OutcomesShowAsTheFlagsAsk)
+{
+    TestSite::Publish(kVersionFile, "4\n2\n2\n5\n");
+    EXPECT_TRUE(Check(false, true).empty()) << "the same version passes in silence";
+    EXPECT_EQ(Check(true, false).size(), 1u);
+    TestSite::Publish(kVersionFile, "4.2.2.1\n");
+    EXPECT_EQ(Check(true, true).size(), 2u) << "running newer, then the publisher notice";
+    TestSite::Publish(kVersionFile, "<!DOCTYPE html><p>\n");
+    EXPECT_TRUE(Check(true, true).empty()) << "a short web page";
+    TestSite::Publish(kVersionFile, "1709596800\r\n4\r\n2\r\n2\r\n5\r\n\r\n\r\n\r\n");
+    EXPECT_EQ(Check(false, false).size(), 1u) << "30 bytes: not a version file";
+}
+
+TEST_F(UpdateCheckTest, StartingTheSetupProgramEndsTheProgram)
+{
+    TestSite::Publish(kVersionFile, "4.2.2.9\n");
+    TestSite::Publish(L"KavrinSetup.exe", "MZ");
+    std::vector<std::wstring> opened;
+    m_environment.open = [&](HWND, const std::wstring& target) {
+        opened.push_back(target);
+        return true;
+    };
+    EXPECT_EQ(Check(false, false, IDC_UPDATE_NOW).size(), 1u);
+    const std::wstring saved = DownloadsFolder() + L"\\Halvanworks\\KavrinSetup.exe";
+    EXPECT_EQ(opened, std::vector<std::wstring>{saved});
+    EXPECT_EQ(endedWith, std::vector<int>{0});
+    ::DeleteFileW(saved.c_str());
+}
+
+TEST_F(UpdateCheckTest, UnreachableSiteAtStartIsToldOnceAndSetUpGoesOn)
+{
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath);
+    CSettingsKey settings;
+    ASSERT_TRUE(settings.OpenKey(Settings::kKeyPath, true));
+    settings.WriteNumber(Settings::Names::CheckForUpdate, 1);
+    settings.WriteNumber(Settings::Names::SyncOnStart, 0);
+    TestMakerSites() = TestSite::At(KAVRIN_TEST_UNREACHABLE_ORIGIN);
+    CReportRecorder recorder;
+    CKavrinDlg window;
+    ASSERT_TRUE(window.Create(nullptr));
+
+    EXPECT_EQ(recorder.reports,
+              std::vector<std::wstring>{SystemErrorText(ERROR_INTERNET_CANNOT_CONNECT, L"wininet.dll")});
+    EXPECT_FALSE(window.GetTray().IsIconHidden());
+    EXPECT_FALSE(window.GetTray().IsIconRemoved());
+    EXPECT_TRUE(::KillTimer(window.GetSafeHwnd(), 3)) << "the exit timer runs";
+    TestMakerSites() = TestSite::At(KAVRIN_TEST_HTTPS_ORIGIN);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath);
+}
+
+TEST_F(UpdateCheckTest, KavrinOffersANewerReleaseAtStartAndDownloadsIt)
+{
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath);
+    CSettingsKey settings;
+    ASSERT_TRUE(settings.OpenKey(Settings::kKeyPath, true));
+    settings.WriteNumber(Settings::Names::CheckForUpdate, 1);
+    settings.WriteNumber(Settings::Names::SyncOnStart, 0);
+    TestSite::Publish(kVersionFile, "1709596800\n4\n2\n3\n0\n");
+    const std::string setup(3000, 'K');
+    TestSite::Publish(L"KavrinSetup.exe", setup);
+    const std::wstring saved = DownloadsFolder() + L"\\Halvanworks\\KavrinSetup.exe";
+    ::DeleteFileW(saved.c_str());
+
+    CProcessRunner kavrin;
+    ASSERT_TRUE(kavrin.Start(L"KavrinLocalSite.exe", L""));
+    const HWND dialog = kavrin.WaitForWindow(L"Update Options", 20000);
+    ASSERT_TRUE(dialog);
+    const HWND owner = ::GetWindow(dialog, GW_OWNER);
+    wchar_t caption[64] = {};
+    ::GetWindowTextW(owner, caption, 64);
+    EXPECT_EQ(std::wstring(caption), L"Kavrin") << "over the main window";
+    EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(dialog, IDC_UPDATE_NOW))) << "mode 1";
+    EXPECT_EQ(ItemText(dialog, IDC_UPDATE_NOW), L"Update Kavrin Now");
+
+    ::PostMessageW(::GetDlgItem(dialog, IDC_DOWNLOAD_ONLY), BM_CLICK, 0, 0);
+    for (int i = 0; i < 200 && ItemText(dialog, IDC_DOWNLOAD_ONLY) != L"Open Folder"; ++i)
+        ::Sleep(50);
+    EXPECT_EQ(ItemText(dialog, IDC_UPDATE_NOW), L"Install");
+    EXPECT_EQ(ItemText(dialog, IDCANCEL), L"Update Later (Esc)");
+    EXPECT_EQ(ReadBytes(saved), setup);
+
+    ::PostMessageW(::GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
+    kavrin.Close(kavrin.WaitForWindow(L"Kavrin", 10000));
+    ::DeleteFileW(saved.c_str());
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath);
+}
+
+TEST_F(UpdateCheckTest, ReleaseFolderGetsItsVersionFileOnTheSecondRun)
+{
+    const std::wstring tree = L"C:\\KavrinReleaseTest" + std::to_wstring(::GetCurrentProcessId());
+    const std::wstring release = tree + L"\\Project\\Kavrin\\Release";
+    ASSERT_EQ(::SHCreateDirectoryExW(nullptr, release.c_str(), nullptr), ERROR_SUCCESS);
+    const std::wstring program = release + L"\\Kavrin.exe";
+    ASSERT_TRUE(::CopyFileW((TestProgramFolder() + L"Kavrin.exe").c_str(), program.c_str(), FALSE));
+    const std::wstring versionFile = tree + L"\\Project\\Kavrin\\KavrinSetup\\KavrinVersion.txt";
+    TestSite::Publish(L"Halvanworks\\KavrinVersion.txt", "4.2.2.1\n");
+    int notices = 0;
+    const CWindowWatcher watcher(L"Update Options", [&](HWND dialog) {
+        ++notices;
+        ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+
+    EXPECT_FALSE(WriteReleaseVersionFile(L"", program, m_environment));
+    EXPECT_NE(::GetFileAttributesW((tree + L"\\Project\\Kavrin\\KavrinSetup").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(::GetFileAttributesW(versionFile.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(notices, 0);
+
+    EXPECT_TRUE(WriteReleaseVersionFile(L"", program, m_environment));
+    const std::string text = ReadBytes(versionFile);
+    ASSERT_EQ(text.size(), 24u) << text;
+    EXPECT_EQ(text.substr(10), "\r\n4\r\n2\r\n2\r\n5\r\n");
+    EXPECT_NEAR(std::stod(text.substr(0, 10)), static_cast<double>(std::time(nullptr)), 60.0);
+    EXPECT_EQ(notices, 1) << "the publisher notice: 4.2.2.5 is not published yet";
+
+    EXPECT_FALSE(WriteReleaseVersionFile(L"", tree + L"\\Project\\Kavrin\\Debug\\Kavrin.exe", m_environment));
+    ::DeleteFileW(versionFile.c_str());
+    ::DeleteFileW(program.c_str());
+    ::RemoveDirectoryW((tree + L"\\Project\\Kavrin\\KavrinSetup").c_str());
+    for (const wchar_t* folder : {L"\\Project\\Kavrin\\Release", L"\\Project\\Kavrin", L"\\Project", L""})
+        ::RemoveDirectoryW((tree + folder).c_str());
+}

@@ -1,0 +1,201 @@
+// The update dialog from template 4352, driven by messages, downloading
+// from the local site.
+
+#include "UpdateTestSupport.h"
+#include "dialogs/UpdateDlg_win.h"
+#include "framework/Exceptions_win.h"
+#include "resources/UpdateDlgRes.h"
+
+#include <commctrl.h>
+#include <wininet.h>
+
+#include <optional>
+#include <random>
+
+namespace
+{
+std::string RandomBytes(std::size_t count)
+{
+    std::mt19937 random(static_cast<unsigned>(count));
+    std::string bytes(count, '\0');
+    for (char& byte : bytes)
+        byte = static_cast<char>(random());
+    return bytes;
+}
+
+// Every text the label is given.
+LRESULT CALLBACK RecordText(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR texts)
+{
+    if (msg == WM_SETTEXT)
+        reinterpret_cast<std::vector<std::wstring>*>(texts)->push_back(reinterpret_cast<const wchar_t*>(lp));
+    return ::DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+class UpdateDlgTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        REQUIRE_TEST_SITE();
+        ::LoadLibraryW(L"Riched20.dll");
+        m_environment.sites = TestSite::At(KAVRIN_TEST_HTTP_ORIGIN);
+        m_environment.open = [this](HWND, const std::wstring& target) {
+            opened.push_back(target);
+            return true;
+        };
+        m_environment.endProcess = [](UINT) { FAIL() << "the dialog never ends the program itself"; };
+    }
+    void TearDown() override { ::DeleteFileW(Saved(L"TestSetup.exe").c_str()); }
+
+    CUpdateDlg& Open(UpdateMode mode, const std::wstring& message, const std::wstring& setup = L"TestSetup.exe")
+    {
+        m_dialog.emplace(UpdateOffer{mode, message, L"Kavrin", setup}, m_environment);
+        EXPECT_TRUE(m_dialog->Create());
+        m_dialog->ShowWindow(SW_SHOWNORMAL);
+        ::SetWindowSubclass(m_dialog->GetDlgItem(IDC_DOWNLOAD_STATUS), RecordText, 1,
+                            reinterpret_cast<DWORD_PTR>(&statusTexts));
+        return *m_dialog;
+    }
+    void Click(int id) const
+    {
+        ::SendMessageW(m_dialog->GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(m_dialog->GetDlgItem(id)));
+    }
+    bool Visible(int id) const { return ::IsWindowVisible(m_dialog->GetDlgItem(id)) != FALSE; }
+    std::wstring Text(int id) const { return ItemText(m_dialog->GetSafeHwnd(), id); }
+    static std::wstring Saved(const std::wstring& name) { return DownloadsFolder() + L"\\Halvanworks\\" + name; }
+
+    // The format of the first occurrence of `text` in the message view.
+    CHARFORMAT2W FormatOf(const std::wstring& text) const
+    {
+        const HWND view = m_dialog->GetDlgItem(IDC_UPDATE_MESSAGE);
+        FINDTEXTEXW find{{0, -1}, text.c_str(), {}};
+        const auto at = static_cast<LONG>(::SendMessageW(view, EM_FINDTEXTEXW, FR_DOWN | FR_MATCHCASE,
+                                                         reinterpret_cast<LPARAM>(&find)));
+        EXPECT_GE(at, 0) << testing::PrintToString(text);
+        CHARRANGE range{at, at + static_cast<LONG>(text.size())};
+        ::SendMessageW(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+        CHARFORMAT2W format{};
+        format.cbSize = sizeof format;
+        ::SendMessageW(view, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+        return format;
+    }
+    void ExpectFormat(const std::wstring& text, DWORD effects, COLORREF colour) const
+    {
+        const CHARFORMAT2W format = FormatOf(text);
+        const DWORD kinds = CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE;
+        EXPECT_EQ(format.dwEffects & kinds, effects) << testing::PrintToString(text);
+        EXPECT_EQ(format.crTextColor, colour) << testing::PrintToString(text);
+    }
+
+    UpdateEnvironment m_environment;
+    std::optional<CUpdateDlg> m_dialog;
+    std::vector<std::wstring> opened;
+    std::vector<std::wstring> statusTexts;
+};
+
+const std::wstring kNewerMessage =
+    L"There is a newer version of Kavrin available. You are using Kavrin Version 4.2.2.5 and Version 4.2.2.6 is "
+    L"available, created on March 05, 2024. \r\n\r\nYou may update Kavrin now, download the newer version, go to the "
+    L"Halvanworks website or continue without updating.";
+} // namespace
+
+TEST_F(UpdateDlgTest, NewerReleaseOffersTheUpdateWithItsMessageHighlighted)
+{
+    Open(UpdateMode::NewerPublished, kNewerMessage);
+    EXPECT_TRUE(Visible(IDC_UPDATE_NOW));
+    EXPECT_EQ(Text(IDC_UPDATE_NOW), L"Update Kavrin Now");
+    EXPECT_EQ(Text(IDC_DOWNLOAD_ONLY), L"Download Only");
+    EXPECT_EQ(Text(IDC_DOWNLOAD_STATUS), L"");
+    EXPECT_TRUE(Visible(IDC_DOWNLOAD_PROGRESS));
+
+    const CHARFORMAT2W base = FormatOf(L"There is a newer");
+    EXPECT_EQ(base.yHeight, 160);
+    EXPECT_EQ(base.dwEffects & (CFE_BOLD | CFE_ITALIC), 0u);
+    EXPECT_EQ(base.crTextColor, RGB(0, 0, 160));
+    ExpectFormat(L"Kavrin", CFE_BOLD | CFE_ITALIC, RGB(220, 0, 0));
+    ExpectFormat(L"4.2.2.5", CFE_BOLD, RGB(220, 0, 0));
+    ExpectFormat(L"4.2.2.6", CFE_BOLD, RGB(220, 0, 0));
+    ExpectFormat(L"March 05, 2024", CFE_BOLD, RGB(220, 0, 0));
+    ExpectFormat(L"update", CFE_BOLD | CFE_ITALIC, RGB(0, 0, 128));
+    ExpectFormat(L"continue", CFE_BOLD, RGB(255, 153, 0));
+
+    Click(IDC_VIEW_WEBSITE);
+    EXPECT_EQ(opened, std::vector<std::wstring>{KAVRIN_TEST_HTTP_ORIGIN});
+    EXPECT_EQ(m_dialog->GetResult(), 3);
+}
+
+TEST_F(UpdateDlgTest, NoticeLeavesOnlyTheCloseButton)
+{
+    Open(UpdateMode::NotObtained, L"Unable to obtain version information from the Halvanworks website for: Kavrin\n"
+                                  L"Using: Kavrin 4.2.2.5");
+    for (const int id : {IDC_UPDATE_NOW, IDC_DOWNLOAD_ONLY, IDC_VIEW_WEBSITE, IDC_DOWNLOAD_PROGRESS})
+        EXPECT_FALSE(Visible(id)) << id;
+    EXPECT_EQ(Text(IDCANCEL), L"Close (Esc)");
+    ExpectFormat(L"Kavrin 4.2.2.5", CFE_BOLD, RGB(0, 160, 0));
+    ::SendMessageW(m_dialog->GetSafeHwnd(), WM_COMMAND, IDOK, 0);
+    EXPECT_FALSE(m_dialog->IsEnded()) << "Enter must not mean \"started the setup program\"";
+    Click(IDCANCEL);
+    EXPECT_EQ(m_dialog->GetResult(), IDCANCEL);
+}
+
+TEST_F(UpdateDlgTest, DownloadOnlySavesTheSetupThenOffersToInstallIt)
+{
+    const std::string setup = RandomBytes(1000);
+    TestSite::Publish(L"TestSetup.exe", setup);
+    Open(UpdateMode::NewerPublished, kNewerMessage);
+    Click(IDC_DOWNLOAD_ONLY);
+
+    EXPECT_EQ(statusTexts, (std::vector<std::wstring>{L"51%", L"100%"})) << "pieces of 512 and 488 bytes";
+    EXPECT_EQ(::SendMessageW(m_dialog->GetDlgItem(IDC_DOWNLOAD_PROGRESS), PBM_GETPOS, 0, 0), 100);
+    ASSERT_TRUE(m_dialog->IsDownloaded());
+    EXPECT_EQ(ReadBytes(Saved(L"TestSetup.exe")), setup);
+    EXPECT_EQ(m_dialog->GetDownloadFolder(), DownloadsFolder() + L"\\Halvanworks");
+    EXPECT_EQ(Text(IDC_DOWNLOAD_ONLY), L"Open Folder");
+    EXPECT_EQ(Text(IDC_UPDATE_NOW), L"Install");
+    EXPECT_EQ(Text(IDCANCEL), L"Update Later (Esc)");
+    EXPECT_EQ(Text(IDC_UPDATE_MESSAGE).rfind(L"TestSetup.exe has been downloaded to: ", 0), 0u);
+    ExpectFormat(L"TestSetup.exe", CFE_BOLD, RGB(0, 160, 0));
+    ExpectFormat(L"folder", 0, RGB(255, 153, 0));
+
+    Click(IDC_DOWNLOAD_ONLY);
+    Click(IDC_UPDATE_NOW);
+    EXPECT_EQ(opened, (std::vector<std::wstring>{m_dialog->GetDownloadFolder(), Saved(L"TestSetup.exe")}));
+    EXPECT_EQ(m_dialog->GetResult(), 1);
+}
+
+TEST_F(UpdateDlgTest, SizeUnknownShowsTheBytesReceived)
+{
+    TestSite::Publish(L"NoLengthSetup.exe", RandomBytes(1000));
+    Open(UpdateMode::NewerPublished, kNewerMessage, L"NoLengthSetup.exe");
+    Click(IDC_UPDATE_NOW);
+    EXPECT_EQ(statusTexts, (std::vector<std::wstring>{L"512 bytes", L"1000 bytes"}));
+    EXPECT_EQ(opened, std::vector<std::wstring>{Saved(L"NoLengthSetup.exe")});
+    ::DeleteFileW(Saved(L"NoLengthSetup.exe").c_str());
+}
+
+TEST_F(UpdateDlgTest, ShortOrRefusedDownloadLeavesNothingBehind)
+{
+    TestSite::Publish(L"ShortSetup.exe", RandomBytes(1000));
+    CReportRecorder recorder;
+    std::vector<std::wstring> messages;
+    CWindowWatcher messageBox(L"Error", [&](HWND box) {
+        messages.push_back(ItemText(box, 0xFFFF));
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    Open(UpdateMode::NewerPublished, kNewerMessage, L"ShortSetup.exe");
+    Click(IDC_UPDATE_NOW);
+    EXPECT_EQ(messages.size() + recorder.reports.size(), 1u) << "the failure is told once";
+    EXPECT_EQ(::GetFileAttributesW(Saved(L"ShortSetup.exe").c_str()), INVALID_FILE_ATTRIBUTES);
+
+    m_environment.sites = TestSite::At(KAVRIN_TEST_UNTRUSTED_ORIGIN);
+    Click(IDC_UPDATE_NOW);
+    // Windows refuses the authority (12045); Wine refuses it as unverifiable (12057).
+    ASSERT_FALSE(recorder.reports.empty());
+    EXPECT_TRUE(recorder.reports.back() == SystemErrorText(ERROR_INTERNET_INVALID_CA, L"wininet.dll") ||
+                recorder.reports.back() == SystemErrorText(ERROR_INTERNET_SEC_CERT_REV_FAILED, L"wininet.dll"))
+        << testing::PrintToString(recorder.reports.back());
+    EXPECT_FALSE(m_dialog->IsDownloaded());
+    EXPECT_FALSE(m_dialog->IsEnded());
+    EXPECT_TRUE(opened.empty());
+}

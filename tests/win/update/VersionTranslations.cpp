@@ -1,0 +1,1 @@
+// A module that holds only a version resource (VersionTranslations.rc).
