@@ -1,6 +1,7 @@
 #include "framework/Dialog_win.h"
 
 #include "framework/CallbackGuard_win.h"
+#include "framework/Handles_win.h"
 #include "framework/WinApp_win.h"
 
 #include <commctrl.h>
@@ -82,17 +83,19 @@ bool CDialog::Create(HWND parent)
 
 INT_PTR CDialog::DoModal(HWND owner, ShowAfterInit show)
 {
+    const HWND topOwner = TopLevelOwner(owner);
     m_bModal = true;
-    const CModalScope scope(*this, TopLevelOwner(owner));
-    if (!Create(TopLevelOwner(owner)))
+    const struct CModalFlag
     {
-        m_bModal = false;
+        bool& modal;
+        ~CModalFlag() { modal = false; }
+    } modalFlag{m_bModal};
+    const CModalScope scope(*this, topOwner);
+    if (!Create(topOwner))
         return -1;
-    }
     if (!m_bEnded && (show == ShowAfterInit::Always || !m_bHiddenInInit))
         CWnd::ShowWindow(SW_SHOWNORMAL);
     RunModalLoop();
-    m_bModal = false;
     return m_bEnded ? m_nResult : -1;
 }
 
@@ -153,6 +156,18 @@ bool CDialog::DeferToOpenModal() const noexcept
     const HWND popup = ::GetLastActivePopup(m_hWnd);
     if (popup && popup != m_hWnd)
         ::SetForegroundWindow(popup);
+    return true;
+}
+
+bool CDialog::PaintIconWhenMinimized(HICON icon) const noexcept
+{
+    if (!::IsIconic(m_hWnd))
+        return false;
+    const CPaintDC paint(m_hWnd);
+    const RECT client = GetClientRect();
+    const int x = (client.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (client.bottom - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+    ::DrawIcon(paint.Get(), x, y, icon);
     return true;
 }
 

@@ -72,6 +72,10 @@ protected:
 
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
+    // For OnPaint: while the window is minimised, draws `icon` in the middle
+    // of it and answers true; otherwise leaves the painting to the system.
+    bool PaintIconWhenMinimized(HICON icon) const noexcept;
+
 private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp);

@@ -3,47 +3,17 @@
 
 #include "mainwnd/KavrinDlg_win.h"
 
-#include "framework/Handles_win.h"
+#include "controls/OwnerButton_win.h"
 #include "mainwnd/ButtonFaces.h"
 #include "mainwnd/SyncReport.h"
 
 #include <commctrl.h>
-
-#include <iterator>
 
 namespace
 {
 COLORREF ToColorRef(const SyncReport::Rgb& rgb)
 {
     return RGB(rgb.red, rgb.green, rgb.blue);
-}
-
-CUniqueFont CreateButtonFont(HDC dc, const ButtonFace& face)
-{
-    const FontDescription font = ParseFontDescription(face.font);
-    LOGFONTW logFont{};
-    logFont.lfHeight = -::MulDiv(face.points, ::GetDeviceCaps(dc, LOGPIXELSY), 72);
-    logFont.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
-    logFont.lfItalic = font.italic ? TRUE : FALSE;
-    logFont.lfCharSet = DEFAULT_CHARSET;
-    logFont.lfQuality = CLEARTYPE_QUALITY;
-    lstrcpynW(logFont.lfFaceName, font.face.c_str(), LF_FACESIZE);
-    return CUniqueFont(::CreateFontIndirectW(&logFont));
-}
-
-void FillSolid(HDC dc, const RECT& rect, COLORREF color)
-{
-    ::SetBkColor(dc, color);
-    ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
-}
-
-// A raised frame: white top and left, black bottom and right.
-void DrawButtonFrame(HDC dc, const RECT& rect)
-{
-    FillSolid(dc, {rect.left, rect.top, rect.right - 1, rect.top + 1}, RGB(255, 255, 255));
-    FillSolid(dc, {rect.left, rect.top, rect.left + 1, rect.bottom - 1}, RGB(255, 255, 255));
-    FillSolid(dc, {rect.left, rect.bottom - 1, rect.right, rect.bottom}, RGB(0, 0, 0));
-    FillSolid(dc, {rect.right - 1, rect.top, rect.right, rect.bottom}, RGB(0, 0, 0));
 }
 } // namespace
 
@@ -81,38 +51,19 @@ bool CKavrinDlg::OnDrawItem(DRAWITEMSTRUCT& item)
     const ButtonFace* face = item.CtlType == ODT_BUTTON ? FindButtonFace(static_cast<int>(item.CtlID)) : nullptr;
     if (!face)
         return false;
-    HDC dc = item.hDC;
-    const CSavedDC saved(dc);
-    RECT rect = item.rcItem;
-    FillSolid(dc, rect, face->background);
-    DrawButtonFrame(dc, rect);
-    if (item.itemState & ODS_SELECTED)
-        ::OffsetRect(&rect, 1, 1);
-
-    ::SetTextColor(dc, face->text);
-    ::SetBkMode(dc, TRANSPARENT);
-    CUniqueFont font = CreateButtonFont(dc, *face);
-    const CSelectObject selected(dc, font.Get());
-    wchar_t text[128] = {};
-    ::GetWindowTextW(item.hwndItem, text, static_cast<int>(std::size(text)));
-    ::DrawTextW(dc, text, -1, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    if (item.itemState & ODS_FOCUS)
-    {
-        RECT focus = item.rcItem;
-        ::InflateRect(&focus, -3, -3);
-        ::DrawFocusRect(dc, &focus);
-    }
+    const FontDescription font = ParseFontDescription(face->font);
+    OwnerButtonLook look;
+    look.face = font.face.c_str();
+    look.points = face->points;
+    look.bold = font.bold;
+    look.italic = font.italic;
+    look.fill = look.textBackground = face->background;
+    look.text = face->text;
+    DrawOwnerButton(item, look);
     return true;
 }
 
 bool CKavrinDlg::OnPaint()
 {
-    if (!::IsIconic(m_hWnd))
-        return false;
-    const CPaintDC paint(m_hWnd);
-    const RECT client = GetClientRect();
-    const int x = (client.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
-    const int y = (client.bottom - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
-    ::DrawIcon(paint.Get(), x, y, m_hIcon);
-    return true;
+    return PaintIconWhenMinimized(m_hIcon);
 }

@@ -67,15 +67,7 @@ void CResetKavrinStartDlg::OnOK()
     EndDialog(IDOK);
 }
 
-// The minimised window shows the program's icon in its middle.
 bool CResetKavrinStartDlg::OnPaint()
 {
-    if (!::IsIconic(m_hWnd))
-        return false;
-    const CPaintDC paint(m_hWnd);
-    const RECT client = GetClientRect();
-    const int x = (client.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
-    const int y = (client.bottom - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
-    ::DrawIcon(paint.Get(), x, y, m_hIcon);
-    return true;
+    return PaintIconWhenMinimized(m_hIcon);
 }
