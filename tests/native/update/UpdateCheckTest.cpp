@@ -59,13 +59,9 @@ TEST(UpdateCheck, ModesFollowTheAnswerAndTheFlags)
     };
     for (const auto& c : cases)
         EXPECT_EQ(Modes(PlanFor(c.file, c.running, c.report, c.publisher)), c.modes) << c.file;
-}
-
-TEST(UpdateCheck, SizeOfTheAnswerDecidesBeforeItsText)
-{
-    EXPECT_EQ(Modes(PlanFor("4.2.2.6\n", kKavrin, false, false, 30)), std::vector{UpdateMode::NotObtained});
+    EXPECT_EQ(Modes(PlanFor("4.2.2.6\n", kKavrin, false, false, 30)), std::vector{M::NotObtained}) << "size first";
     const Answer errorPage{false, 10, L"4.2.2.6\n"};
-    EXPECT_EQ(Modes(UpdateCheck::Plan(errorPage, kKavrin, {}, {})), std::vector{UpdateMode::NotObtained});
+    EXPECT_EQ(Modes(UpdateCheck::Plan(errorPage, kKavrin, {}, {})), std::vector{M::NotObtained});
 }
 
 TEST(UpdateCheck, MessagesOfEachMode)
@@ -107,9 +103,9 @@ TEST(UpdateCheck, EmptyProgramNameTakesTheModuleName)
 TEST(UpdateCheck, LongDateNamesTheMonth)
 {
     std::tm local{};
-    local.tm_year = 124;
-    local.tm_mon = 2;
     local.tm_mday = 5;
+    local.tm_mon = 2;
+    local.tm_year = 124;
     EXPECT_EQ(UpdateCheck::LongDate(local), L"March 05, 2024");
 }
 

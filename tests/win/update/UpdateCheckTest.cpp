@@ -17,6 +17,7 @@
 #include <wininet.h>
 
 #include <ctime>
+#include <filesystem>
 
 namespace
 {
@@ -46,6 +47,17 @@ protected:
         return shown;
     }
 
+    // Kavrin's settings with the automatic check on and no synchronisation.
+    static void CheckAtStart()
+    {
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath);
+        CSettingsKey settings;
+        ASSERT_TRUE(settings.OpenKey(Settings::kKeyPath, true));
+        settings.WriteNumber(Settings::Names::CheckForUpdate, 1);
+        settings.WriteNumber(Settings::Names::SyncOnStart, 0);
+    }
+    void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath); }
+
     UpdateEnvironment m_environment;
     std::vector<int> endedWith;
 };
@@ -63,19 +75,6 @@ TEST_F(UpdateCheckTest, NewerReleaseIsShownWithItsCreationDate)
               std::wstring::npos)
         << testing::PrintToString(shown[0]);
     EXPECT_TRUE(endedWith.empty()) << "cancel ends only the check";
-}
-
-TEST_F(UpdateCheckTest, OutcomesShowAsTheFlagsAsk)
-{
-    TestSite::Publish(kVersionFile, "4\n2\n2\n5\n");
-    EXPECT_TRUE(Check(false, true).empty()) << "the same version passes in silence";
-    EXPECT_EQ(Check(true, false).size(), 1u);
-    TestSite::Publish(kVersionFile, "4.2.2.1\n");
-    EXPECT_EQ(Check(true, true).size(), 2u) << "running newer, then the publisher notice";
-    TestSite::Publish(kVersionFile, "<!DOCTYPE html><p>\n");
-    EXPECT_TRUE(Check(true, true).empty()) << "a short web page";
-    TestSite::Publish(kVersionFile, "1709596800\r\n4\r\n2\r\n2\r\n5\r\n\r\n\r\n\r\n");
-    EXPECT_EQ(Check(false, false).size(), 1u) << "30 bytes: not a version file";
 }
 
 TEST_F(UpdateCheckTest, StartingTheSetupProgramEndsTheProgram)
@@ -96,11 +95,7 @@ TEST_F(UpdateCheckTest, StartingTheSetupProgramEndsTheProgram)
 
 TEST_F(UpdateCheckTest, UnreachableSiteAtStartIsToldOnceAndSetUpGoesOn)
 {
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath);
-    CSettingsKey settings;
-    ASSERT_TRUE(settings.OpenKey(Settings::kKeyPath, true));
-    settings.WriteNumber(Settings::Names::CheckForUpdate, 1);
-    settings.WriteNumber(Settings::Names::SyncOnStart, 0);
+    CheckAtStart();
     TestMakerSites() = TestSite::At(KAVRIN_TEST_UNREACHABLE_ORIGIN);
     CReportRecorder recorder;
     CKavrinDlg window;
@@ -112,16 +107,11 @@ TEST_F(UpdateCheckTest, UnreachableSiteAtStartIsToldOnceAndSetUpGoesOn)
     EXPECT_FALSE(window.GetTray().IsIconRemoved());
     EXPECT_TRUE(::KillTimer(window.GetSafeHwnd(), 3)) << "the exit timer runs";
     TestMakerSites() = TestSite::At(KAVRIN_TEST_HTTPS_ORIGIN);
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath);
 }
 
 TEST_F(UpdateCheckTest, KavrinOffersANewerReleaseAtStartAndDownloadsIt)
 {
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath);
-    CSettingsKey settings;
-    ASSERT_TRUE(settings.OpenKey(Settings::kKeyPath, true));
-    settings.WriteNumber(Settings::Names::CheckForUpdate, 1);
-    settings.WriteNumber(Settings::Names::SyncOnStart, 0);
+    CheckAtStart();
     TestSite::Publish(kVersionFile, "1709596800\n4\n2\n3\n0\n");
     const std::string setup(3000, 'K');
     TestSite::Publish(L"KavrinSetup.exe", setup);
@@ -132,10 +122,9 @@ TEST_F(UpdateCheckTest, KavrinOffersANewerReleaseAtStartAndDownloadsIt)
     ASSERT_TRUE(kavrin.Start(L"KavrinLocalSite.exe", L""));
     const HWND dialog = kavrin.WaitForWindow(L"Update Options", 20000);
     ASSERT_TRUE(dialog);
-    const HWND owner = ::GetWindow(dialog, GW_OWNER);
-    wchar_t caption[64] = {};
-    ::GetWindowTextW(owner, caption, 64);
-    EXPECT_EQ(std::wstring(caption), L"Kavrin") << "over the main window";
+    wchar_t owner[64] = {};
+    ::GetWindowTextW(::GetWindow(dialog, GW_OWNER), owner, 64);
+    EXPECT_EQ(std::wstring(owner), L"Kavrin") << "over the main window";
     EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(dialog, IDC_UPDATE_NOW))) << "mode 1";
     EXPECT_EQ(ItemText(dialog, IDC_UPDATE_NOW), L"Update Kavrin Now");
 
@@ -149,7 +138,6 @@ TEST_F(UpdateCheckTest, KavrinOffersANewerReleaseAtStartAndDownloadsIt)
     ::PostMessageW(::GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
     kavrin.Close(kavrin.WaitForWindow(L"Kavrin", 10000));
     ::DeleteFileW(saved.c_str());
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath);
 }
 
 TEST_F(UpdateCheckTest, ReleaseFolderGetsItsVersionFileOnTheSecondRun)
@@ -180,9 +168,5 @@ TEST_F(UpdateCheckTest, ReleaseFolderGetsItsVersionFileOnTheSecondRun)
     EXPECT_EQ(notices, 1) << "the publisher notice: 4.2.2.5 is not published yet";
 
     EXPECT_FALSE(WriteReleaseVersionFile(L"", tree + L"\\Project\\Kavrin\\Debug\\Kavrin.exe", m_environment));
-    ::DeleteFileW(versionFile.c_str());
-    ::DeleteFileW(program.c_str());
-    ::RemoveDirectoryW((tree + L"\\Project\\Kavrin\\KavrinSetup").c_str());
-    for (const wchar_t* folder : {L"\\Project\\Kavrin\\Release", L"\\Project\\Kavrin", L"\\Project", L""})
-        ::RemoveDirectoryW((tree + folder).c_str());
+    std::filesystem::remove_all(std::filesystem::path(tree));
 }
