@@ -7,3 +7,4 @@
 #include "SystemTrayRes.h"
 #include "UpdateDlgRes.h"
 #include "AboutDlgRes.h"
+#include "ExitTimeDlgRes.h"
