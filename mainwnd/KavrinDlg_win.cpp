@@ -5,7 +5,9 @@
 #include "framework/CallbackGuard_win.h"
 #include "framework/Handles_win.h"
 #include "framework/MessageBox_win.h"
+#include "framework/ProcessGlobals_win.h"
 #include "framework/WinApp_win.h"
+#include "mainwnd/DataFolder_win.h"
 #include "mainwnd/SyncReport.h"
 #include "pool/PoolServerTable.h"
 #include "resources/resource.h"
@@ -19,7 +21,6 @@
 
 namespace
 {
-constexpr UINT_PTR kExitTimer = 3;
 constexpr DWORD kReplyTimeoutMs = 5000;
 
 struct SystemMenuItem
@@ -75,7 +76,8 @@ void SetMenuCheck(HMENU menu, UINT id, bool checked)
 
 } // namespace
 
-CKavrinDlg::CKavrinDlg() noexcept : CDialogEx(IDD_KAVRIN_DIALOG)
+CKavrinDlg::CKavrinDlg() noexcept
+    : CDialogEx(IDD_KAVRIN_DIALOG), m_exitCountdown(*this, {m_settings, m_bSyncCompleted, m_tLastSync})
 {
     m_hIcon = static_cast<HICON>(::LoadImageW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 0,
                                               0, LR_DEFAULTSIZE | LR_SHARED));
@@ -105,6 +107,9 @@ bool CKavrinDlg::OnInitDialog()
     StyleControls();
     SetUpResultsList();
     m_tray.CreateTrayIcon(m_hWnd, m_hIcon);
+    SetUpDataFolder();
+    m_exitCountdown.StartTimers();
+    CheckStartupShortcut(systemMenu);
 
     if (m_settings.SyncOnStart)
     {
@@ -131,16 +136,28 @@ void CKavrinDlg::AddToolTips()
         m_toolTip.AddTool(GetDlgItem(tip.id), tip.text);
 }
 
+void CKavrinDlg::SetUpDataFolder()
+{
+    m_strDataFolder = CreateDataFolder();
+    if (!m_strDataFolder.empty())
+        ProcessGlobals().strDataFolder = m_strDataFolder;
+}
+
+void CKavrinDlg::CheckStartupShortcut(HMENU systemMenu)
+{
+    if (!m_startupShortcut.FindStartupShortcut())
+        return;
+    SetMenuCheck(systemMenu, IDM_START_WITH_WINDOWS, true);
+    m_bStartWithWindows = true;
+}
+
 void CKavrinDlg::BindControls()
 {
     m_serverCaption.SubclassDlgItem(m_hWnd, IDC_SERVER_CAPTION);
     m_status.SubclassDlgItem(m_hWnd, IDC_STATUS);
-    m_clock.SubclassDlgItem(m_hWnd, IDC_CLOCK);
-    for (size_t i = 0; i < m_markers.size(); ++i)
-        m_markers[i].SubclassDlgItem(m_hWnd, IDC_MARKER_56 + static_cast<int>(i));
+    m_exitCountdown.BindLabels();
     m_header.SubclassDlgItem(m_hWnd, IDC_HEADER);
     m_programConfig.SubclassDlgItem(m_hWnd, IDC_PROGRAM_CONFIG);
-    m_countdown.SubclassDlgItem(m_hWnd, IDC_COUNTDOWN);
     m_results.Attach(m_hWnd, IDC_RESULTS);
     m_exitGroup.SubclassDlgItem(m_hWnd, IDC_EXIT_GROUP);
     m_oncePerDay.SubclassDlgItem(m_hWnd, IDC_ONCE_PER_DAY);
@@ -168,9 +185,7 @@ void CKavrinDlg::StyleControls()
     m_serverCaption.SetGradientColors(RGB(0, 0, 255), RGB(192, 192, 208));
     m_serverCaption.SetTextColor(RGB(255, 255, 0));
     m_serverCaption.SetFontSize(9);
-    m_clock.SetBkColor(RGB(255, 255, 255));
-    for (CLabel& marker : m_markers)
-        marker.SetFontSize(18);
+    m_exitCountdown.StyleLabels();
     m_header.SetTextColor(RGB(255, 255, 0));
     m_header.SetBkColor(RGB(0, 0, 128));
     m_header.SetBorder(true);
@@ -179,10 +194,6 @@ void CKavrinDlg::StyleControls()
     // White text needs a dark ground: the header's, right above it.
     m_programConfig.SetBkColor(RGB(0, 0, 128));
     m_exitGroup.SetBoldTitle(true);
-    m_countdown.SetText(L"");
-    m_countdown.SetTextColor(RGB(160, 0, 0));
-    m_countdown.SetFontBold(true);
-    m_countdown.SetFontSize(14);
 }
 
 void CKavrinDlg::UpdateConfigSummary()
@@ -239,7 +250,7 @@ void CKavrinDlg::SynchronizeTime()
     }
     if (m_settings.MinimizeOnSync && !m_bMinimizedToTray)
         MinimizeToTray();
-    RestartExitTimer();
+    m_exitCountdown.RestartExitTimer();
 }
 
 void CKavrinDlg::ShowResults(const std::wstring& serverName, const SntpResult& result)
@@ -278,13 +289,6 @@ void CKavrinDlg::MinimizeToTray()
     m_bMinimizedToTray = true;
 }
 
-void CKavrinDlg::RestartExitTimer()
-{
-    if (m_nExitTimerID)
-        ::KillTimer(m_hWnd, m_nExitTimerID);
-    m_nExitTimerID = ::SetTimer(m_hWnd, kExitTimer, m_settings.TimeToExit, nullptr);
-}
-
 bool CKavrinDlg::OnCommand(int id, int code, HWND control)
 {
     switch (id)
@@ -302,8 +306,45 @@ bool CKavrinDlg::OnCommand(int id, int code, HWND control)
     case ID_APP_EXIT:
         OnExitWithoutSaving();
         return true;
+    case IDC_EXIT_AFTER_SYNC:
+        m_exitCountdown.OnExitAfterSyncClicked();
+        return true;
+    case IDC_CANCEL_EXIT:
+        m_exitCountdown.OnCancelExitClicked();
+        return true;
+    case IDC_SET_EXIT_TIME:
+        m_exitCountdown.OnSetExitTime();
+        return true;
     default:
         return CDialogEx::OnCommand(id, code, control);
+    }
+}
+
+// The commands added to the system menu come with exactly their ids.
+bool CKavrinDlg::OnSysCommand(UINT id, LPARAM)
+{
+    switch (id)
+    {
+    case IDM_SET_EXIT_TIME:
+        m_exitCountdown.OnSetExitTime();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CKavrinDlg::OnTimer(UINT_PTR id)
+{
+    switch (id)
+    {
+    case CExitCountdown::kClockTimer:
+        m_exitCountdown.OnClockTick();
+        return true;
+    case CExitCountdown::kExitTimer:
+        m_exitCountdown.OnExitTimer();
+        return true;
+    default:
+        return false;
     }
 }
 

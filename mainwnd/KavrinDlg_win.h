@@ -8,11 +8,12 @@
 #include "framework/Dialog_win.h"
 #include "framework/ListCtrl_win.h"
 #include "framework/ToolTipCtrl_win.h"
+#include "mainwnd/Countdown_win.h"
 #include "mainwnd/OncePerDayIndicator_win.h"
+#include "mainwnd/StartupShortcut_win.h"
 #include "mainwnd/SystemTray_win.h"
 #include "sntp/SntpPacket.h"
 
-#include <array>
 #include <cstdint>
 #include <string>
 
@@ -36,6 +37,9 @@ public:
     bool IsMinimizedToTray() const noexcept { return m_bMinimizedToTray; }
     const CLabel& GetStatusLabel() const noexcept { return m_status; }
     const CSystemTray& GetTray() const noexcept { return m_tray; }
+    bool IsStartWithWindows() const noexcept { return m_bStartWithWindows; }
+    const std::wstring& GetDataFolder() const noexcept { return m_strDataFolder; }
+    CExitCountdown& GetExitCountdown() noexcept { return m_exitCountdown; }
 
     bool PreTranslateMessage(MSG& msg) override;
 
@@ -43,6 +47,8 @@ protected:
     bool OnInitDialog() override;
     bool OnCommand(int id, int code, HWND control) override;
     bool OnNotify(NMHDR& header, LRESULT& result) override;
+    bool OnTimer(UINT_PTR id) override;
+    bool OnSysCommand(UINT id, LPARAM lp) override;
     bool OnDrawItem(DRAWITEMSTRUCT& item) override;
     bool OnPaint() override;
     HICON OnQueryDragIcon() override { return m_hIcon; }
@@ -55,6 +61,8 @@ private:
     void StyleControls();
     void SetUpResultsList();
     void AddToolTips();
+    void SetUpDataFolder();
+    void CheckStartupShortcut(HMENU systemMenu);
 
     void OnSynchronizeNow();
     void OnMinimizeToTray();
@@ -65,7 +73,6 @@ private:
     void StoreLastSyncDate(std::int64_t now) const;
     void ReportOutcome(const std::wstring& message);
     void MinimizeToTray();
-    void RestartExitTimer();
     LRESULT OnResultsCustomDraw(NMLVCUSTOMDRAW& draw) const;
 
     KavrinSettings m_settings;
@@ -74,20 +81,20 @@ private:
     bool m_bMinimizedToTray = false;
     bool m_bSyncCompleted = false;
     std::int64_t m_tLastSync = 0;
-    UINT_PTR m_nExitTimerID = 0;
     std::wstring m_strConfigSummary;
+    std::wstring m_strDataFolder;
     HICON m_hIcon = nullptr;
 
     CLabel m_serverCaption;
     CLabel m_status;
-    CLabel m_clock;
-    std::array<CLabel, 5> m_markers;
     CLabel m_header;
     CLabel m_programConfig;
-    CLabel m_countdown;
     CListCtrl m_results;
     CXGroupBox m_exitGroup;
     COncePerDayIndicator m_oncePerDay;
     CToolTipCtrl m_toolTip;
     CSystemTray m_tray;
+    CStartupShortcut m_startupShortcut;
+    // After the state it works on.
+    CExitCountdown m_exitCountdown;
 };
