@@ -29,14 +29,12 @@ std::string Text(const CalendarRecord& t)
     return text;
 }
 
-// How the platform answers; by default every step succeeds.
+// How the platform answers; by default every step succeeds. 5 is ERROR_ACCESS_DENIED.
 struct Answers
 {
     bool tokenOpens = true;
-    std::uint32_t tokenError = 5; // ERROR_ACCESS_DENIED
-    bool lookupSucceeds = true;
-    bool enableSucceeds = true;
-    bool setSucceeds = true;
+    std::uint32_t tokenError = 5;
+    bool lookupSucceeds = true, enableSucceeds = true, setSucceeds = true;
 };
 
 class CFakeClockPlatform final : public IClockPlatform
@@ -44,50 +42,45 @@ class CFakeClockPlatform final : public IClockPlatform
 public:
     CalendarRecord clock = Utc(2024, 2, 29, 12, 34, 56, 789, 4);
     Answers answers;
-
     Log log;
     std::vector<CalendarRecord> setTimes;
     std::uint32_t lastError = 0;
 
-    CalendarRecord ReadUtcClock() override
-    {
-        log.push_back("read");
-        return clock;
-    }
+    CalendarRecord ReadUtcClock() override { return Logged("read", clock); }
     bool OpenToken(std::uint32_t access) override
     {
-        log.push_back("open-token " + std::to_string(access));
-        if (!answers.tokenOpens)
-            lastError = answers.tokenError;
-        return answers.tokenOpens;
+        lastError = answers.tokenOpens ? lastError : answers.tokenError;
+        return Logged("open-token " + std::to_string(access), answers.tokenOpens);
     }
     bool LookUpPrivilege(const wchar_t* name, PrivilegeRecord& privilege) override
     {
-        log.push_back("lookup " + std::string(name, name + std::wcslen(name)));
-        if (answers.lookupSucceeds)
-        {
-            privilege.luidLowPart = 0x22;
-            privilege.luidHighPart = 7;
-        }
-        return answers.lookupSucceeds;
+        privilege.luidLowPart = answers.lookupSucceeds ? 0x22 : 0;
+        privilege.luidHighPart = answers.lookupSucceeds ? 7 : 0;
+        return Logged("lookup " + std::string(name, name + std::wcslen(name)), answers.lookupSucceeds);
     }
-    bool AdjustPrivilege(const PrivilegeRecord& privilege) override
+    bool AdjustPrivilege(const PrivilegeRecord& p) override
     {
-        log.push_back("adjust " + std::to_string(privilege.luidHighPart) + ":" + std::to_string(privilege.luidLowPart) +
-                      " attributes " + std::to_string(privilege.attributes));
-        return privilege.attributes == 0 || answers.enableSucceeds;
+        const std::string luid = std::to_string(p.luidHighPart) + ":" + std::to_string(p.luidLowPart);
+        return Logged("adjust " + luid + " attributes " + std::to_string(p.attributes),
+                      p.attributes == 0 || answers.enableSucceeds);
     }
     bool SetUtcClock(const CalendarRecord& utc) override
     {
-        log.push_back("set " + Text(utc));
         setTimes.push_back(utc);
-        return answers.setSucceeds;
+        return Logged("set " + Text(utc), answers.setSucceeds);
     }
     std::uint32_t LastError() override { return lastError; }
     void SetLastErrorCode(std::uint32_t error) override
     {
-        log.push_back("set-error " + std::to_string(error));
-        lastError = error;
+        lastError = Logged("set-error " + std::to_string(error), error);
+    }
+
+private:
+    template <typename T>
+    T Logged(std::string entry, T answer)
+    {
+        log.push_back(std::move(entry));
+        return answer;
     }
 };
 
@@ -111,12 +104,7 @@ TEST(ClockCorrection, AnHourOrMoreIsRefusedWithoutAnyCall)
 
 TEST(ClockCorrection, SetsTheClockAsReadPlusTheOffset)
 {
-    struct Case
-    {
-        double offset;
-        CalendarRecord clock;
-        CalendarRecord expected;
-    };
+    struct Case { double offset; CalendarRecord clock, expected; };
     const Case cases[] = {
         {0.0, Utc(2024, 2, 29, 12, 34, 56, 789, 4), Utc(2024, 2, 29, 12, 34, 56, 789, 4)},
         {3599.999, Utc(2024, 2, 29, 12, 0, 0, 0, 4), Utc(2024, 2, 29, 12, 59, 59, 999, 4)},
@@ -140,13 +128,7 @@ TEST(ClockCorrection, SetsTheClockAsReadPlusTheOffset)
 
 TEST(ClockCorrection, StepsInTheExactOrderAndWhatStillRunsAfterAFailure)
 {
-    struct Case
-    {
-        const char* name;
-        Answers answers;
-        ClockCorrection outcome;
-        Log log;
-    };
+    struct Case { const char* name; Answers answers; ClockCorrection outcome; Log log; };
     const std::string set = "set 2024-02-29(4) 12:34:57.289"; // the clock read plus 0.5 s
     const Case cases[] = {
         {"corrected", {}, ClockCorrection::Corrected, {"read", kOpen, kLookup, kEnable, set, kDisable}},
@@ -157,8 +139,10 @@ TEST(ClockCorrection, StepsInTheExactOrderAndWhatStillRunsAfterAFailure)
          ClockCorrection::Failed, {"read", kOpen, "set-error 0", set}},
         {"lookup fails", {.lookupSucceeds = false}, ClockCorrection::Failed, {"read", kOpen, kLookup}},
         // The disabling call runs even when enabling failed.
-        {"enable fails", {.enableSucceeds = false}, ClockCorrection::Failed, {"read", kOpen, kLookup, kEnable, kDisable}},
-        {"clock refused", {.setSucceeds = false}, ClockCorrection::Failed, {"read", kOpen, kLookup, kEnable, set, kDisable}},
+        {"enable fails", {.enableSucceeds = false}, ClockCorrection::Failed,
+         {"read", kOpen, kLookup, kEnable, kDisable}},
+        {"clock refused", {.setSucceeds = false}, ClockCorrection::Failed,
+         {"read", kOpen, kLookup, kEnable, set, kDisable}},
     };
     for (const Case& c : cases)
     {

@@ -2,21 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace
 {
 // A usable reply: version 4, mode 4, stratum 2, T1..T3 set.
 Sntp::ReplyBuffer GoodReply()
 {
-    Sntp::ReplyBuffer reply{};
-    reply[0] = 0x24;
-    reply[1] = 2;
-    const std::uint8_t stamps[24] = {
-        0xEC, 0x01, 0x02, 0x03, 0x80, 0x00, 0x00, 0x00, // originate
-        0xEC, 0x01, 0x02, 0x04, 0x00, 0x00, 0x00, 0x01, // receive
-        0xEC, 0x01, 0x02, 0x05, 0xFF, 0xFF, 0xFF, 0xFF, // transmit
-    };
-    std::copy(std::begin(stamps), std::end(stamps), reply.begin() + 24);
-    return reply;
+    return {0x24, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+            0xEC, 0x01, 0x02, 0x03, 0x80, 0x00, 0x00, 0x00,  // originate
+            0xEC, 0x01, 0x02, 0x04, 0x00, 0x00, 0x00, 0x01,  // receive
+            0xEC, 0x01, 0x02, 0x05, 0xFF, 0xFF, 0xFF, 0xFF}; // transmit
 }
 } // namespace
 
@@ -38,43 +34,30 @@ TEST(SntpReply, DecodesLeapStratumAndTheThreeServerStamps)
 
 TEST(SntpReply, ServerMarksItUnusable)
 {
-    struct Case
-    {
-        const char* name;
-        std::uint8_t byte0;
-        std::uint8_t stratum;
-        bool zeroTransmitSeconds;
-        bool zeroTransmitFraction;
-        std::uint32_t expected;
-    };
+    // zeroed: the transmit stamp's seconds (1), fraction (2) or both (3) set to zero.
+    struct Case { const char* name; std::uint8_t byte0, stratum; int zeroed; std::uint32_t expected; };
     const Case cases[] = {
-        {"good v4", 0x24, 2, false, false, 0},
-        {"good v1", 0x0C, 15, false, false, 0},
-        {"leap 2", 0xA4, 2, false, false, 0},
-        {"leap 3", 0xE4, 2, false, false, Sntp::kErrorServerNotSynchronized},
-        {"kiss of death", 0x24, 0, false, false, Sntp::kErrorKissOfDeath},
-        {"stratum 16", 0x24, 16, false, false, Sntp::kErrorServerUnsynchronizedStratum},
-        {"stratum 255", 0x24, 255, false, false, Sntp::kErrorServerUnsynchronizedStratum},
-        {"version 0", 0x04, 2, false, false, Sntp::kErrorUnsupportedVersion},
-        {"version 5", 0x2C, 2, false, false, Sntp::kErrorUnsupportedVersion},
-        {"mode 3", 0x23, 2, false, false, Sntp::kErrorNotServerMode},
-        {"mode 5", 0x25, 2, false, false, Sntp::kErrorNotServerMode},
-        {"transmit zero", 0x24, 2, true, true, Sntp::kErrorNoTransmitTime},
-        {"transmit seconds zero", 0x24, 2, true, false, 0},
-        {"transmit fraction zero", 0x24, 2, false, true, 0},
+        {"good v4", 0x24, 2, 0, 0}, {"good v1", 0x0C, 15, 0, 0}, {"leap 2", 0xA4, 2, 0, 0},
+        {"leap 3", 0xE4, 2, 0, Sntp::kErrorServerNotSynchronized},
+        {"kiss of death", 0x24, 0, 0, Sntp::kErrorKissOfDeath},
+        {"stratum 16", 0x24, 16, 0, Sntp::kErrorServerUnsynchronizedStratum},
+        {"stratum 255", 0x24, 255, 0, Sntp::kErrorServerUnsynchronizedStratum},
+        {"version 0", 0x04, 2, 0, Sntp::kErrorUnsupportedVersion},
+        {"version 5", 0x2C, 2, 0, Sntp::kErrorUnsupportedVersion},
+        {"mode 3", 0x23, 2, 0, Sntp::kErrorNotServerMode}, {"mode 5", 0x25, 2, 0, Sntp::kErrorNotServerMode},
+        {"transmit zero", 0x24, 2, 3, Sntp::kErrorNoTransmitTime},
+        {"transmit seconds zero", 0x24, 2, 1, 0}, {"transmit fraction zero", 0x24, 2, 2, 0},
         // Several faults: the first in the documented order wins.
-        {"all wrong", 0xFF, 0, true, true, Sntp::kErrorUnsupportedVersion},
-        {"leap 3 and stratum 0", 0xE4, 0, false, false, Sntp::kErrorServerNotSynchronized},
+        {"all wrong", 0xFF, 0, 3, Sntp::kErrorUnsupportedVersion},
+        {"leap 3 and stratum 0", 0xE4, 0, 0, Sntp::kErrorServerNotSynchronized},
     };
     for (const Case& c : cases)
     {
         Sntp::ReplyBuffer reply = GoodReply();
         reply[0] = c.byte0;
         reply[1] = c.stratum;
-        if (c.zeroTransmitSeconds)
-            std::fill(reply.begin() + 40, reply.begin() + 44, 0);
-        if (c.zeroTransmitFraction)
-            std::fill(reply.begin() + 44, reply.begin() + 48, 0);
+        std::fill_n(reply.begin() + 40, c.zeroed & 1 ? 4 : 0, 0);
+        std::fill_n(reply.begin() + 44, c.zeroed & 2 ? 4 : 0, 0);
         EXPECT_EQ(Sntp::CheckReply(reply), c.expected) << c.name;
     }
 }
