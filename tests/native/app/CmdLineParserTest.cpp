@@ -5,12 +5,6 @@
 
 namespace
 {
-struct ParseCase
-{
-    const wchar_t* commandLine;
-    CCmdLineParser::OptionMap expected;
-};
-
 CCmdLineParser::OptionMap Parse(const std::wstring& text)
 {
     CCmdLineParser parser;
@@ -21,26 +15,21 @@ CCmdLineParser::OptionMap Parse(const std::wstring& text)
 
 TEST(CmdLineParser, FollowsTheGrammar)
 {
-    const ParseCase cases[] = {
-        {L"", {}},
-        {L"Kavrin.exe", {}},
-        {L"Kavrin.exe /ws", {{L"ws", L""}}},
-        {L"Kavrin.exe -WS", {{L"ws", L""}}},
-        {L"Kavrin.exe /ws:x", {{L"ws", L"x"}}},
-        {L"Kavrin.exe /Name:Value", {{L"name", L"Value"}}},
-        {L"k /a /b", {{L"a", L""}, {L"b", L""}}},
-        {L"k /a:one /b:two", {{L"a", L"one"}, {L"b", L"two"}}},
+    struct Case { const wchar_t* commandLine; CCmdLineParser::OptionMap expected; };
+    const Case cases[] = {
+        {L"", {}}, {L"Kavrin.exe", {}},
+        {L"Kavrin.exe /ws", {{L"ws", L""}}}, {L"Kavrin.exe -WS", {{L"ws", L""}}},
+        {L"Kavrin.exe /ws:x", {{L"ws", L"x"}}}, {L"Kavrin.exe /Name:Value", {{L"name", L"Value"}}},
+        {L"k /a /b", {{L"a", L""}, {L"b", L""}}}, {L"k /a:one /b:two", {{L"a", L"one"}, {L"b", L"two"}}},
         {L"k /a:\"with blanks\" /b", {{L"a", L"with blanks"}, {L"b", L""}}},
         {L"k /a:\"unterminated value", {{L"a", L"unterminated value"}}},
         {L"k /a:\"\"", {{L"a", L""}}},
         // A colon at the very end: the name with an empty value.
         {L"k /end:", {{L"end", L""}}},
         // A colon straight after the slash: an empty name, nothing stored.
-        {L"k /: /x", {{L"x", L""}}},
-        {L"k /:value /x", {{L"x", L""}}},
+        {L"k /: /x", {{L"x", L""}}}, {L"k /:value /x", {{L"x", L""}}},
         // A trailing dash or slash starts nothing.
-        {L"k /", {}},
-        {L"k -", {}},
+        {L"k /", {}}, {L"k -", {}},
         // The first value of a repeated name stays.
         {L"k /a:1 /A:2", {{L"a", L"1"}}},
         // Options are found inside the program's own path too.
@@ -51,10 +40,10 @@ TEST(CmdLineParser, FollowsTheGrammar)
         {L"C:\\x\\a-b:c d", {{L"b", L"c"}}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(Parse(c.commandLine), c.expected) << "command line: " << testing::PrintToString(std::wstring(c.commandLine));
+        EXPECT_EQ(Parse(c.commandLine), c.expected) << testing::PrintToString(std::wstring(c.commandLine));
 }
 
-TEST(CmdLineParser, KeepsTheWholeText)
+TEST(CmdLineParser, KeepsTheWholeTextAndForgetsTheOptionsOfAnEarlierOne)
 {
     CCmdLineParser parser;
     parser.ParseCommandLine(L"Kavrin.exe /ws");
@@ -66,32 +55,27 @@ TEST(CmdLineParser, KeepsTheWholeText)
 
 TEST(StartupRules, AnyOptionContainingWsForcesTheWindow)
 {
-    const struct
-    {
-        const wchar_t* commandLine;
-        bool forces;
-    } cases[] = {
+    const std::pair<const wchar_t*, bool> cases[] = {
         {L"Kavrin.exe", false},      {L"Kavrin.exe /ws", true},   {L"Kavrin.exe -WS", true},
         {L"Kavrin.exe /ws:x", true}, {L"Kavrin.exe /news", true}, {L"Kavrin.exe /w /s", false},
         {L"C:\\news\\Kavrin.exe", false}, {L"C:\\Tools-WSX\\Kavrin.exe", true}, {L"Kavrin.exe /x:ws", false},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(HasForceWindowOption(Parse(c.commandLine)), c.forces) << testing::PrintToString(std::wstring(c.commandLine));
+    for (const auto& [commandLine, forces] : cases)
+        EXPECT_EQ(HasForceWindowOption(Parse(commandLine)), forces)
+            << testing::PrintToString(std::wstring(commandLine));
 }
 
 TEST(StartupRules, OnceADayEndsOnlyOnTheSameLocalDate)
 {
-    const CalendarDate today{2026, 12, 6};
-    EXPECT_TRUE(IsAlreadySyncedToday({2026, 12, 6}, today));
-    EXPECT_FALSE(IsAlreadySyncedToday({2026, 12, 5}, today));
-    EXPECT_FALSE(IsAlreadySyncedToday({2026, 12, 7}, today));
-    EXPECT_FALSE(IsAlreadySyncedToday({2027, 12, 6}, today));
-    EXPECT_FALSE(IsAlreadySyncedToday({2025, 12, 6}, today));
-    EXPECT_FALSE(IsAlreadySyncedToday({2026, 11, 6}, today));
-    EXPECT_FALSE(IsAlreadySyncedToday(CalendarDate{}, today));
-    // Neither an unknown today nor both unknown count as "already done".
-    EXPECT_FALSE(IsAlreadySyncedToday({2026, 12, 6}, CalendarDate{}));
-    EXPECT_FALSE(IsAlreadySyncedToday(CalendarDate{}, CalendarDate{}));
+    const CalendarDate today{2026, 12, 6}, unknown{};
+    EXPECT_TRUE(IsAlreadySyncedToday(today, today));
+    // Another day, month or year, and an unknown record or today: never "already done".
+    const std::pair<CalendarDate, CalendarDate> notToday[] = {
+        {{2026, 12, 5}, today}, {{2026, 12, 7}, today}, {{2027, 12, 6}, today}, {{2025, 12, 6}, today},
+        {{2026, 11, 6}, today}, {unknown, today},       {today, unknown},       {unknown, unknown},
+    };
+    for (const auto& [last, now] : notToday)
+        EXPECT_FALSE(IsAlreadySyncedToday(last, now)) << last.year << "-" << last.month << "-" << last.day;
 }
 
 TEST(StartupRules, RelaunchPassesOnlyTheWindowOption)

@@ -13,20 +13,21 @@ std::vector<std::byte> Bytes(std::initializer_list<int> values)
         bytes.push_back(static_cast<std::byte>(v));
     return bytes;
 }
+
+template <typename Array>
+std::vector<std::byte> AsVector(const Array& bytes)
+{
+    return std::vector<std::byte>(bytes.begin(), bytes.end());
+}
 } // namespace
 
-TEST(SettingsNumber, DecodesUpToFourLittleEndianBytes)
+TEST(SettingsNumber, EncodesFourAndDecodesUpToFourLittleEndianBytes)
 {
+    EXPECT_EQ(AsVector(Settings::EncodeNumber(0x01020304u)), Bytes({4, 3, 2, 1}));
     EXPECT_EQ(Settings::DecodeNumber(Bytes({0x60, 0xEA, 0x00, 0x00})), 60000u);
     EXPECT_EQ(Settings::DecodeNumber(Bytes({0x34, 0x12})), 0x1234u);
     EXPECT_EQ(Settings::DecodeNumber(Bytes({})), 0u);
     EXPECT_EQ(Settings::DecodeNumber(Bytes({1, 2, 3, 4, 5, 6, 7, 8})), std::nullopt);
-}
-
-TEST(SettingsNumber, EncodesFourLittleEndianBytes)
-{
-    const auto bytes = Settings::EncodeNumber(0x01020304u);
-    EXPECT_EQ(std::vector<std::byte>(bytes.begin(), bytes.end()), Bytes({4, 3, 2, 1}));
 }
 
 TEST(SettingsText, StopsAtFirstNullAndIgnoresOddByte)
@@ -38,18 +39,15 @@ TEST(SettingsText, StopsAtFirstNullAndIgnoresOddByte)
     EXPECT_EQ(Settings::DecodeText(Bytes({'x'})), L"");
 }
 
-TEST(SyncDateRecord, RoundTripsThroughTwelveBytes)
+TEST(SyncDateRecord, IsALittleEndianDoubleAndStatusInTwelveBytes)
 {
-    const SyncDateRecord record{46000.5, 0};
-    const auto bytes = record.Encode();
+    // 1.5 as an IEEE double is 0x3FF8000000000000.
+    const auto bytes = Bytes({0, 0, 0, 0, 0, 0, 0xF8, 0x3F, 2, 0, 0, 0});
+    EXPECT_EQ(AsVector(SyncDateRecord{1.5, 2}.Encode()), bytes);
     const auto back = SyncDateRecord::Decode(bytes);
     ASSERT_TRUE(back);
-    EXPECT_EQ(back->date, 46000.5);
-    EXPECT_EQ(back->status, 0);
-    // 1.5 as an IEEE double is 0x3FF8000000000000, stored little-endian.
-    const auto one = SyncDateRecord{1.5, 2}.Encode();
-    EXPECT_EQ(std::vector<std::byte>(one.begin(), one.end()),
-              Bytes({0, 0, 0, 0, 0, 0, 0xF8, 0x3F, 2, 0, 0, 0}));
+    EXPECT_EQ(back->date, 1.5);
+    EXPECT_EQ(back->status, 2);
 }
 
 TEST(SyncDateRecord, ShortDataFillsFromStartLongDataIsNoRecord)

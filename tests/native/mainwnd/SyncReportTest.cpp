@@ -9,43 +9,29 @@ namespace
 std::tm Local(int year, int month, int day, int hour, int minute, int second)
 {
     std::tm t{};
-    t.tm_year = year - 1900;
-    t.tm_mon = month - 1;
-    t.tm_mday = day;
-    t.tm_hour = hour;
-    t.tm_min = minute;
-    t.tm_sec = second;
-    t.tm_wday = 0;
-    std::mktime(&t);
+    t.tm_year = year - 1900, t.tm_mon = month - 1, t.tm_mday = day;
+    t.tm_hour = hour, t.tm_min = minute, t.tm_sec = second;
+    std::mktime(&t); // fills in the day of the week
     return t;
 }
 } // namespace
 
 TEST(SyncReport, DatesPrintDayFirstWithAtLeastTwoMillisecondDigits)
 {
-    const struct
-    {
-        CalendarRecord utc;
-        const wchar_t* text;
-    } cases[] = {
+    const std::pair<CalendarRecord, const wchar_t*> cases[] = {
         {{2026, 12, 0, 6, 9, 5, 3, 7}, L"06/12/2026, 09:05:03.07"},
         {{2026, 1, 4, 31, 23, 59, 59, 123}, L"31/01/2026, 23:59:59.123"},
         {{1999, 7, 1, 1, 0, 0, 0, 0}, L"01/07/1999, 00:00:00.00"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(FormatDate(c.utc), c.text);
+    for (const auto& [utc, text] : cases)
+        EXPECT_EQ(FormatDate(utc), text);
 }
 
 TEST(SyncReport, RowsComeInOrderWithSignedSeconds)
 {
-    SntpResult result;
-    result.originateStamp = CNtpTimestamp(100u, 0u);
-    result.receiveStamp = CNtpTimestamp(101u, 0u);
-    result.transmitStamp = CNtpTimestamp(101u, 0x80000000u);
-    result.destinationStamp = CNtpTimestamp(0u, 0u);
-    result.roundTripDelay = 0.045123;
-    result.localClockOffset = -0.9;
-    const Rows rows = ResultRows(result);
+    const Rows rows = ResultRows({.originateStamp = CNtpTimestamp(100u, 0u), .receiveStamp = CNtpTimestamp(101u, 0u),
+                                  .transmitStamp = CNtpTimestamp(101u, 0x80000000u), .destinationStamp = {},
+                                  .roundTripDelay = 0.045123, .localClockOffset = -0.9});
     const wchar_t* labels[] = {L"Client Originate Date", L"Server Receive Date", L"Server Transmit Date",
                                L"Client Destination Date", L"Round trip delay", L"Local Clock offset"};
     for (size_t i = 0; i < rows.size(); ++i)

@@ -18,22 +18,14 @@ using namespace TrayGeometry;
 
 namespace
 {
-const Rect kBar{0, 994, 1280, 1024};
-const Rect kNotify{1100, 996, 1276, 1022};
-const Rect kClock{1200, 996, 1276, 1022};
-const Rect kBesideClock{1100, 996, 1200, 1022};
-const Rect kOther{1, 2, 3, 4};
+const Rect kBar{0, 994, 1280, 1024}, kNotify{1100, 996, 1276, 1022}, kClock{1200, 996, 1276, 1022};
+const Rect kBesideClock{1100, 996, 1200, 1022}, kOther{1, 2, 3, 4};
 } // namespace
 
 TEST(TrayGeometry, WalksTheTaskbarWindows)
 {
-    struct
-    {
-        const char* name;
-        Rect taskbar;
-        std::vector<TaskbarChild> children;
-        std::optional<Rect> expected;
-    } const cases[] = {
+    struct Case { const char* name; Rect taskbar; std::vector<TaskbarChild> children; std::optional<Rect> expected; };
+    const Case cases[] = {
         {"no children", kBar, {}, kBar},
         {"other classes only", kBar, {{L"ReBarWindow32", kOther}, {L"Button", kOther}}, kBar},
         {"notification window, no clock", kBar, {{L"Button", kOther}, {L"TrayNotifyWnd", kNotify}}, kNotify},
@@ -60,29 +52,18 @@ TEST(TrayGeometry, WalksTheTaskbarWindows)
 
 TEST(TrayGeometry, ClockStacksOnlyWellAboveTheBottom)
 {
-    struct
-    {
-        long clockBottom;
-        Rect expected;
-    } const cases[] = {
-        {530, {100, 530, 180, 600}},
-        {594, {100, 594, 180, 600}},
-        // Within 5 pixels of the bottom the clock sits beside the icons.
-        {595, {100, 500, 140, 600}},
-        {600, {100, 500, 140, 600}},
+    // Within 5 pixels of the bottom the clock sits beside the icons.
+    const std::pair<long, Rect> cases[] = {
+        {530, {100, 530, 180, 600}}, {594, {100, 594, 180, 600}},
+        {595, {100, 500, 140, 600}}, {600, {100, 500, 140, 600}},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(TrimByClock({100, 500, 180, 600}, {140, 500, 180, c.clockBottom}), c.expected) << c.clockBottom;
+    for (const auto& [clockBottom, expected] : cases)
+        EXPECT_EQ(TrimByClock({100, 500, 180, 600}, {140, 500, 180, clockBottom}), expected) << clockBottom;
 }
 
 TEST(TrayGeometry, GuessesFromTheTaskbarPosition)
 {
-    struct
-    {
-        Edge edge;
-        Rect bar;
-        Rect expected;
-    } const cases[] = {
+    struct { Edge edge; Rect bar, expected; } const cases[] = {
         {Edge::Left, {0, 0, 40, 1024}, {0, 924, 40, 1008}},
         {Edge::Right, {1240, 0, 1280, 1024}, {1240, 924, 1280, 1008}},
         {Edge::Top, {0, 0, 1280, 30}, {1180, 0, 1264, 30}},
