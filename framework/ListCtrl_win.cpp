@@ -62,3 +62,8 @@ bool CListCtrl::SetBkColor(COLORREF color) const
 {
     return SendMessage(LVM_SETBKCOLOR, 0, static_cast<LPARAM>(color)) != FALSE;
 }
+
+void CListCtrl::SetExtendedStyle(DWORD styles) const
+{
+    SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, styles, styles);
+}

@@ -16,4 +16,6 @@ public:
     bool DeleteAllItems() const;
     int GetItemCount() const;
     bool SetBkColor(COLORREF color) const;
+    // Adds the LVS_EX_* styles in `styles` to those the list has.
+    void SetExtendedStyle(DWORD styles) const;
 };

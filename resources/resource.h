@@ -7,4 +7,5 @@
 #include "SystemTrayRes.h"
 #include "UpdateDlgRes.h"
 #include "AboutDlgRes.h"
+#include "ShowServersDlgRes.h"
 #include "ExitTimeDlgRes.h"
