@@ -26,7 +26,8 @@ MessageProbe::Verdict JudgeDragIcon(HWND window)
 }
 } // namespace
 
-extern "C" __declspec(dllexport) LRESULT CALLBACK KavrinProbeCallWndRet(int code, WPARAM wp, LPARAM lp)
+// Exported undecorated through MessageProbe.def.
+extern "C" LRESULT CALLBACK KavrinProbeCallWndRet(int code, WPARAM wp, LPARAM lp)
 {
     if (code == HC_ACTION)
     {
