@@ -36,13 +36,12 @@ std::vector<std::uint8_t> WorkedExampleReply()
     return reply;
 }
 
-// Records every step; one step can be made to fail with an error. Only
-// "192.0.2.7" counts as dotted (address 7); every name resolves to address 9.
+// Records every step; the step logged as `failingStep` fails with `failError`.
+// Only "192.0.2.7" counts as dotted (address 7); every name resolves to address 9.
 struct CFakeExchangePlatform
 {
-    enum class Step { None, Open, Resolve, Connect, Send, Receive };
-    Step failingStep = Step::None;
-    std::uint32_t stepError = 0;
+    std::string failingStep;
+    std::uint32_t failError = 0;
     SocketWait wait = SocketWait::Readable;
     std::vector<std::uint8_t> reply = WorkedExampleReply();
     std::deque<CNtpTimestamp> clock{At(100.0), At(100.7)};
@@ -51,13 +50,11 @@ struct CFakeExchangePlatform
     std::uint32_t lastError = 0;
 
     // Logs the step and answers whether it succeeds.
-    bool Record(std::string entry, Step step = Step::None)
+    bool Record(const std::string& step)
     {
-        log.push_back(std::move(entry));
-        if (step == Step::None || step != failingStep)
-            return true;
-        lastError = stepError;
-        return false;
+        log.push_back(step);
+        lastError = step == failingStep ? failError : lastError;
+        return step != failingStep;
     }
 
     struct Socket
@@ -70,16 +67,16 @@ struct CFakeExchangePlatform
             p.log.push_back("close");
             p.lastError = kErrorLeftByClose;
         }
-        bool Open() { return p.Record("open", Step::Open); }
+        bool Open() { return p.Record("open"); }
         bool Connect(std::uint32_t address, std::uint16_t port)
         {
-            return p.Record("connect " + std::to_string(address) + ":" + std::to_string(port), Step::Connect);
+            return p.Record("connect " + std::to_string(address) + ":" + std::to_string(port));
         }
         std::wstring LookUpPeerName() { return p.Record("peer-name") ? L"ntp.example" : L""; }
         bool Send(std::span<const std::uint8_t> datagram)
         {
             p.sent.assign(datagram.begin(), datagram.end());
-            return p.Record("send " + std::to_string(datagram.size()), Step::Send);
+            return p.Record("send " + std::to_string(datagram.size()));
         }
         SocketWait WaitReadable(std::uint32_t timeoutMs)
         {
@@ -89,7 +86,7 @@ struct CFakeExchangePlatform
         }
         int Receive(std::span<std::uint8_t> buffer)
         {
-            if (!p.Record("receive " + std::to_string(buffer.size()), Step::Receive))
+            if (!p.Record("receive " + std::to_string(buffer.size())))
                 return -1;
             const std::size_t size = std::min(buffer.size(), p.reply.size());
             std::copy_n(p.reply.begin(), size, buffer.begin());
@@ -112,7 +109,7 @@ struct CFakeExchangePlatform
     bool ResolveHost(const std::string& host, std::uint32_t& address)
     {
         address = 9;
-        return Record("resolve " + host, Step::Resolve);
+        return Record("resolve " + host);
     }
     CNtpTimestamp Now()
     {
@@ -152,32 +149,30 @@ TEST(SntpExchange, DottedAddressRunsEveryStepInOrderWithoutNameLookup)
 TEST(SntpExchange, FailuresCloseTheSocketAndKeepTheirError)
 {
     using Platform = CFakeExchangePlatform;
-    const auto failAt = [](Platform::Step step, std::uint32_t error) {
-        return [=](Platform& platform) {
-            platform.failingStep = step;
-            platform.stepError = error;
-        };
-    };
     // The log ends with the failing step, the close and the error set again.
-    struct Case { std::function<void(Platform&)> arrange; std::uint32_t error; std::string step; };
+    // Without an arrangement the step itself fails with the error.
+    struct Case { std::string step; std::uint32_t error; std::function<void(Platform&)> arrange; };
     const Case cases[] = {
-        {failAt(Platform::Step::Open, 10047), 10047, "open"},
-        {failAt(Platform::Step::Resolve, 11001), 11001, "resolve pool.example"},
-        {failAt(Platform::Step::Connect, 10051), 10051, "connect 9:123"},
-        {failAt(Platform::Step::Send, 10065), 10065, "send 48"},
-        {failAt(Platform::Step::Receive, 10054), 10054, "receive 68"},
+        {"open", 10047, {}},
+        {"resolve pool.example", 11001, {}},
+        {"connect 9:123", 10051, {}},
+        {"send 48", 10065, {}},
+        {"receive 68", 10054, {}},
         // No reply in time, or a failed wait, is a time-out set after the clean-up.
-        {[](Platform& p) { p.wait = SocketWait::TimedOut; }, 10060, "wait 5000"},
-        {[](Platform& p) { p.wait = SocketWait::Failed; }, 10060, "wait 5000"},
+        {"wait 5000", 10060, [](Platform& p) { p.wait = SocketWait::TimedOut; }},
+        {"wait 5000", 10060, [](Platform& p) { p.wait = SocketWait::Failed; }},
         // An empty datagram keeps what the receive left.
-        {[](Platform& p) { p.reply.clear(); }, 0, "receive 68"},
-        {[](Platform& p) { p.reply[0] = 0xE4; }, Sntp::kErrorServerNotSynchronized, "receive 68"},
+        {"receive 68", 0, [](Platform& p) { p.reply.clear(); }},
+        {"receive 68", Sntp::kErrorServerNotSynchronized, [](Platform& p) { p.reply[0] = 0xE4; }},
     };
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.step);
-        CFakeExchangePlatform platform;
-        c.arrange(platform);
+        Platform platform;
+        if (c.arrange)
+            c.arrange(platform);
+        else
+            platform.failingStep = c.step, platform.failError = c.error;
         SntpResult result;
         std::wstring name;
         EXPECT_FALSE(Sntp::RunExchange(platform, L"pool.example", 5000, result, name));
