@@ -44,7 +44,8 @@ bool RunExchange(Platform& platform, const std::wstring& host, std::uint32_t rep
     holder->m_serverName = holder->LookUpPeerName();
     serverName = holder->m_serverName;
 
-    const Request request = EncodeRequest(platform.Now());
+    const CNtpTimestamp transmitted = platform.Now();
+    const Request request = EncodeRequest(transmitted);
     if (!holder->Send(request))
         return fail();
 
@@ -53,12 +54,18 @@ bool RunExchange(Platform& platform, const std::wstring& host, std::uint32_t rep
     response.destinationStamp = platform.Now();
 
     ReplyBuffer reply{};
-    if (holder->Receive(reply) <= 0)
+    const int received = holder->Receive(reply);
+    if (received <= 0)
         return fail();
+    // The header is the same 48 bytes both ways.
+    if (static_cast<std::size_t>(received) < kRequestSize)
+        return failWith(kErrorTruncatedReply);
 
     DecodeReply(reply, response);
     if (const std::uint32_t rejected = CheckReply(reply); rejected != 0)
         return failWith(rejected);
+    if (response.originateStamp != transmitted)
+        return failWith(kErrorNotThisRequest);
     ComputeDelayAndOffset(response);
 
     holder.reset();

@@ -43,6 +43,12 @@ inline constexpr std::uint32_t kErrorServerNotSynchronized = 0x20000103; // leap
 inline constexpr std::uint32_t kErrorKissOfDeath = 0x20000104;        // stratum 0
 inline constexpr std::uint32_t kErrorServerUnsynchronizedStratum = 0x20000105; // stratum 16 or more
 inline constexpr std::uint32_t kErrorNoTransmitTime = 0x20000106;     // transmit timestamp zero
+// A reply whose originate field does not echo the request's transmit time
+// answers some other request, or none: anyone able to guess the port could
+// otherwise set the clock.
+inline constexpr std::uint32_t kErrorNotThisRequest = 0x20000107;
+// A reply shorter than the 48-byte header: its timestamps are cut off.
+inline constexpr std::uint32_t kErrorTruncatedReply = 0x20000108;
 
 // A client request: leap indicator 0, version 3, mode 3, and the transmit
 // timestamp in bytes 40 to 47, everything else zero.

@@ -25,6 +25,17 @@ inline constexpr wchar_t kMinus2h[] = L"127.0.0.14";       // clock 2 h behind
 inline constexpr wchar_t kPlus2h[] = L"127.0.0.15";        // clock 2 h ahead
 inline constexpr wchar_t kCapture[] = L"127.0.0.16";       // good reply; request bytes to the capture file
 inline constexpr wchar_t kGood[] = L"127.0.0.17";          // good reply
+inline constexpr wchar_t kZeroOriginate[] = L"127.0.0.18";  // originate 0
+inline constexpr wchar_t kStratum0[] = L"127.0.0.19";       // stratum 0, no kiss code
+inline constexpr wchar_t kWrongSource[] = L"127.0.0.20";    // good reply from 127.0.0.41
+inline constexpr wchar_t kDelayed[] = L"127.0.0.21";        // good reply, 2 s late
+inline constexpr wchar_t kDoubled[] = L"127.0.0.22";        // good reply, then one 2 h ahead
+inline constexpr wchar_t kPlus59m[] = L"127.0.0.23";        // clock 59 min ahead
+inline constexpr wchar_t kMinus59m[] = L"127.0.0.24";       // clock 59 min behind
+inline constexpr wchar_t kPlus1h[] = L"127.0.0.25";         // clock 1 h 1 s ahead
+inline constexpr wchar_t kMinus1h[] = L"127.0.0.26";        // clock 1 h 1 s behind
+inline constexpr wchar_t kPlus10y[] = L"127.0.0.27";        // clock 10 years ahead
+inline constexpr wchar_t kMinus10y[] = L"127.0.0.28";       // clock 10 years behind
 
 // Nothing listens on port 123 here.
 inline constexpr wchar_t kNothingListening[] = L"127.0.0.40";

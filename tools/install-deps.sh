@@ -12,6 +12,9 @@ tools=$(cd "$(dirname "$0")" && pwd)
 checks=(
     "cmd:cmake cmake"
     "cmd:g++ g++"
+    # The fuzz targets: clang with libFuzzer's runtime.
+    "cmd:clang++ clang"
+    "file:/usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a libclang-rt-14-dev"
     "cmd:make make"
     "cmd:ninja ninja-build"
     "file:/usr/src/googletest/CMakeLists.txt googletest"

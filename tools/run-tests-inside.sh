@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the test suites with their peers. Called by test-all.sh inside its
 # network namespace (only the loopback network, no right to set the clock):
-#   1. the native tests (build/native);
+#   1. the native tests (build/native) and the short fuzz runs (build/fuzz);
 #   2. the x86_64 Windows tests (build/win64) in a fresh 64-bit Wine session,
 #      on every host;
 #   3. the i686 Windows tests (build/win32) in a fresh 32-bit Wine session,
@@ -41,6 +41,9 @@ failed=()
 
 echo "== Native tests (build/native)"
 ctest --test-dir build/native --no-tests=error --output-on-failure -j2 || failed+=(native)
+
+echo "== Fuzz targets, a short run over each seed corpus (build/fuzz)"
+ctest --test-dir build/fuzz --no-tests=error --output-on-failure || failed+=(fuzz)
 
 # windows_suite ARCH BUILD_DIR LABEL
 windows_suite() {

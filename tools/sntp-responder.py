@@ -22,8 +22,20 @@ same names), at present:
     127.0.0.16  Capture         a good reply; first writes the request as hex
                                 to the --capture-file
     127.0.0.17  Good            a good reply
+    127.0.0.18  ZeroOriginate   originate 0
+    127.0.0.19  Stratum0        stratum 0 with no kiss code (reference 0)
+    127.0.0.20  WrongSource     a good reply, sent from 127.0.0.41 instead
+    127.0.0.21  Delayed         a good reply, 2 s late
+    127.0.0.22  Doubled         a good reply, then one 2 h ahead
+    127.0.0.23  Plus59m         a clock 59 min ahead
+    127.0.0.24  Minus59m        a clock 59 min behind
+    127.0.0.25  Plus1h          a clock 1 h (and 1 s) ahead
+    127.0.0.26  Minus1h         a clock 1 h (and 1 s) behind
+    127.0.0.27  Plus10y         a clock 10 years ahead
+    127.0.0.28  Minus10y        a clock 10 years behind
 
-(127.0.0.1 is chronyd's, 127.0.0.40 has nothing listening.) Python standard
+(127.0.0.1 is chronyd's, 127.0.0.40 has nothing listening, 127.0.0.41 is the
+wrong source of WrongSource.) Python standard
 library only; needs the right to bind port 123, so run it inside the test
 network namespace.
 
@@ -44,7 +56,13 @@ import time
 NTP_EPOCH_OFFSET = 2208988800  # seconds from 1900-01-01 to 1970-01-01
 PORT = 123
 
-SHIFTS = {"Plus10s": 10.0, "Minus2h": -7200.0, "Plus2h": 7200.0}
+# The hour is exceeded by a second, so that no delay on the way can bring
+# the measured offset under it.
+YEARS_10 = 3652.5 * 86400
+SHIFTS = {"Plus10s": 10.0, "Minus2h": -7200.0, "Plus2h": 7200.0, "Plus59m": 3540.0, "Minus59m": -3540.0,
+          "Plus1h": 3601.0, "Minus1h": -3601.0, "Plus10y": YEARS_10, "Minus10y": -YEARS_10}
+DELAY = 2.0
+WRONG_SOURCE = "127.0.0.41"
 
 
 def ntp_now(shift=0.0):
@@ -68,8 +86,12 @@ def reply_for(behaviour, request, receive):
     if behaviour == "WrongOriginate":
         # As if echoing a request sent one second earlier.
         originate = struct.pack(">Q", (struct.unpack(">Q", originate)[0] - (1 << 32)) & 0xFFFF_FFFF_FFFF_FFFF)
+    elif behaviour == "ZeroOriginate":
+        originate = bytes(8)
     elif behaviour == "KissOfDeath":
         stratum, refid = 0, b"RATE"
+    elif behaviour == "Stratum0":
+        stratum, refid = 0, bytes(4)
     elif behaviour == "LeapAlarm":
         leap = 3
     elif behaviour == "WrongMode":
@@ -109,15 +131,31 @@ def read_addresses(header):
     return {name: address for name, address in found if name not in ("Chronyd", "NothingListening")}
 
 
+def send(sock, answer, peer):
+    try:
+        sock.sendto(answer, peer)
+    except OSError:
+        pass
+
+
 def serve(header, capture_file):
     selector = selectors.DefaultSelector()
     for behaviour, address in read_addresses(header).items():
         sock = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
         sock.bind((address, PORT))
         selector.register(sock, selectors.EVENT_READ, behaviour)
+    stranger = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+    stranger.bind((WRONG_SOURCE, PORT))
+    delayed = []  # (when, request, received, peer, sock): replies still to send
     print("sntp-responder: ready", flush=True)
     while True:
-        for key, _ in selector.select():
+        now = time.monotonic()
+        for item in [d for d in delayed if d[0] <= now]:
+            delayed.remove(item)
+            _, request, received, peer, sock = item
+            send(sock, reply_for("Good", request, received), peer)
+        timeout = min((d[0] for d in delayed), default=now + 3600) - now
+        for key, _ in selector.select(max(timeout, 0)):
             sock, behaviour = key.fileobj, key.data
             try:
                 request, peer = sock.recvfrom(2048)
@@ -129,12 +167,15 @@ def serve(header, capture_file):
                 with open(temporary, "w", encoding="ascii") as f:
                     f.write(request.hex() + "\n")
                 os.replace(temporary, capture_file)
+            if behaviour == "Delayed":
+                delayed.append((time.monotonic() + DELAY, request, received, peer, sock))
+                continue
             answer = reply_for(behaviour, request, received)
-            if answer is not None:
-                try:
-                    sock.sendto(answer, peer)
-                except OSError:
-                    pass
+            if answer is None:
+                continue
+            send(stranger if behaviour == "WrongSource" else sock, answer, peer)
+            if behaviour == "Doubled":
+                send(sock, reply_for("Plus2h", request, ntp_now(SHIFTS["Plus2h"])), peer)
 
 
 def check(address, timeout=1.0):

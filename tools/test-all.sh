@@ -3,6 +3,7 @@
 # errors and runs every test inside a private network namespace that cannot
 # set the clock (tools/run-tests-inside.sh):
 #   build/native  Debug, sanitizers: the platform-free code on Linux
+#   build/fuzz    the fuzz targets (clang, libFuzzer, sanitizers)
 #   build/win64   x86_64 Windows build: its tests run on every host (wine64)
 #   build/win32   the 32-bit deliverables: always built; their tests run
 #                 where the host can execute i386 code
@@ -25,6 +26,10 @@ werror=-DKAVRIN_WERROR=ON
 started=$SECONDS
 cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug $werror >/dev/null
 cmake --build build/native "$jobs"
+# The fuzz targets: native, with clang and libFuzzer (fuzz/).
+cmake -S . -B build/fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DKAVRIN_FUZZ=ON -DKAVRIN_TESTS=OFF $werror >/dev/null
+cmake --build build/fuzz "$jobs" --target kavrin_fuzz
 for arch in win64 win32; do
     case $arch in
     win64) toolchain=cmake/toolchain-x86_64-w64-mingw32.cmake ;;
@@ -35,6 +40,6 @@ for arch in win64 win32; do
         -DCMAKE_BUILD_TYPE=Release $werror >/dev/null
     cmake --build "build/$arch" "$jobs"
 done
-echo "== Built native, win64 and win32 in $((SECONDS - started)) s"
+echo "== Built native, fuzz, win64 and win32 in $((SECONDS - started)) s"
 
 exec unshare --net setpriv --bounding-set -sys_time -- bash "$root/tools/run-tests-inside.sh" "$root"

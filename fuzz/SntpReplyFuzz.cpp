@@ -1,0 +1,125 @@
+// A server's reply, whatever it holds, through the exchange, its checks,
+// the report's texts and the clock correction.
+
+#include "FuzzText.h"
+
+#include "mainwnd/SyncReport.h"
+#include "sntp/ClockCorrection.h"
+#include "sntp/SntpExchange.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <span>
+
+namespace
+{
+// The request goes out at T1 and the reply is read at T4.
+constexpr CNtpTimestamp kT1(0xE9A1B2C3u, 0x80000000u);
+constexpr CNtpTimestamp kT4(0xE9A1B2C3u, 0x90000000u);
+
+// The socket layer of one exchange whose only datagram is the fuzzer's.
+struct CReplyPlatform
+{
+    std::span<const std::uint8_t> datagram;
+    int clockReadings = 0;
+    std::uint32_t lastError = 0;
+
+    struct Socket
+    {
+        std::span<const std::uint8_t> datagram;
+        std::wstring m_serverName;
+        bool Open() { return true; }
+        bool Connect(std::uint32_t, std::uint16_t) { return true; }
+        std::wstring LookUpPeerName() { return L"192.0.2.1"; }
+        bool Send(std::span<const std::uint8_t> request) { return request.size() == Sntp::kRequestSize; }
+        SocketWait WaitReadable(std::uint32_t) { return SocketWait::Readable; }
+        // As the real socket: a datagram longer than the buffer is an error.
+        int Receive(std::span<std::uint8_t> buffer)
+        {
+            if (datagram.size() > buffer.size())
+                return -1;
+            std::copy(datagram.begin(), datagram.end(), buffer.begin());
+            return static_cast<int>(datagram.size());
+        }
+    };
+    std::unique_ptr<Socket> MakeSocket() { return std::make_unique<Socket>(Socket{datagram, {}}); }
+    std::string ToResolverText(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+    bool ParseDottedAddress(const std::string&, std::uint32_t& address) { return address = 1, true; }
+    bool ResolveHost(const std::string&, std::uint32_t&) { return false; }
+    CNtpTimestamp Now() { return clockReadings++ == 0 ? kT1 : kT4; }
+    std::uint32_t GetLastError() const { return lastError; }
+    void SetLastError(std::uint32_t error) { lastError = error; }
+};
+
+// A clock at T4 that takes every correction.
+struct CClock final : IClockPlatform
+{
+    CalendarRecord set;
+    CalendarRecord ReadUtcClock() override { return kT4.ToCalendar(); }
+    bool OpenToken(std::uint32_t) override { return true; }
+    bool LookUpPrivilege(const wchar_t*, PrivilegeRecord&) override { return true; }
+    bool AdjustPrivilege(const PrivilegeRecord&) override { return true; }
+    bool SetUtcClock(const CalendarRecord& utc) override { return set = utc, true; }
+    std::uint32_t LastError() override { return 0; }
+    void SetLastErrorCode(std::uint32_t) override {}
+};
+
+bool IsValidCalendar(const CalendarRecord& c)
+{
+    return c.month >= 1 && c.month <= 12 && c.day >= 1 && c.day <= 31 && c.dayOfWeek < 7 && c.hour < 24 &&
+           c.minute < 60 && c.second < 60 && c.milliseconds < 1000;
+}
+
+// Every date row and the numbers as the window shows them.
+void CheckReport(const SntpResult& result)
+{
+    for (const CNtpTimestamp t : {result.originateStamp, result.receiveStamp, result.transmitStamp})
+    {
+        const CalendarRecord utc = t.ToCalendar();
+        FUZZ_CHECK(IsValidCalendar(utc));
+        FUZZ_CHECK(std::fabs(CNtpTimestamp::Difference(CNtpTimestamp::FromCalendar(utc), t)) <= 0.000501);
+    }
+    FUZZ_CHECK(std::isfinite(result.roundTripDelay) && std::isfinite(result.localClockOffset));
+    for (const SyncReport::Row& row : SyncReport::ResultRows(result))
+        FUZZ_CHECK(!row.value.empty());
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    // The decoding and its checks alone, on the reply as the buffer holds it.
+    Sntp::ReplyBuffer buffer{};
+    std::copy_n(data, std::min(size, buffer.size()), buffer.begin());
+    SntpResult decoded;
+    decoded.destinationStamp = kT4;
+    Sntp::DecodeReply(buffer, decoded);
+    Sntp::ComputeDelayAndOffset(decoded);
+    CheckReport(decoded);
+    const std::uint32_t verdict = Sntp::CheckReply(buffer);
+
+    // The whole exchange.
+    CReplyPlatform platform{{data, size}};
+    SntpResult result;
+    std::wstring server;
+    if (!Sntp::RunExchange(platform, L"192.0.2.1", 5000, result, server))
+    {
+        FUZZ_CHECK(platform.lastError != 0 || size == 0 || size > buffer.size());
+        return 0;
+    }
+    FUZZ_CHECK(size >= Sntp::kRequestSize && size <= buffer.size() && verdict == 0);
+    FUZZ_CHECK((data[0] & 7) == 4 && result.leapIndicator != 3 && result.stratum >= 1 && result.stratum <= 15);
+    FUZZ_CHECK(result.originateStamp == kT1 && result.transmitStamp.Value() != 0);
+    CheckReport(result);
+
+    CClock clock;
+    const ClockCorrection outcome = CorrectSystemClock(result.localClockOffset, clock);
+    FUZZ_CHECK((outcome == ClockCorrection::Refused) == !(std::fabs(result.localClockOffset) < 3600.0));
+    if (outcome == ClockCorrection::Corrected)
+    {
+        FUZZ_CHECK(IsValidCalendar(clock.set));
+        const double moved = CNtpTimestamp::Difference(CNtpTimestamp::FromCalendar(clock.set), kT4);
+        FUZZ_CHECK(std::fabs(moved - result.localClockOffset) <= 0.002);
+    }
+    return 0;
+}
