@@ -119,6 +119,16 @@ start() {
 }
 
 configure_prefix() {
+    # Wine links the user's Documents, Downloads, Desktop... to the host's
+    # home folder: make them real folders of the prefix, so that nothing a
+    # test writes there reaches the machine.
+    local link
+    for link in "$WINEPREFIX"/drive_c/users/*/*; do
+        if [ -L "$link" ]; then
+            rm -f "$link"
+            mkdir -p "$link"
+        fi
+    done
     # Debian's Wine does not find its own fonts; give the prefix copies and
     # map the common faces to Liberation.
     cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
