@@ -40,7 +40,11 @@ std::wstring TestProgramFolder()
 
 bool CProcessRunner::Start(const std::wstring& program, const std::wstring& arguments)
 {
-    const std::wstring path = TestProgramFolder() + program;
+    return StartPath(TestProgramFolder() + program, arguments);
+}
+
+bool CProcessRunner::StartPath(const std::wstring& path, const std::wstring& arguments)
+{
     std::wstring commandLine = L"\"" + path + L"\"";
     if (!arguments.empty())
         commandLine += L" " + arguments;

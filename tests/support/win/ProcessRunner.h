@@ -10,6 +10,8 @@ class CProcessRunner
 public:
     // `program` is a file name in the test program's own folder.
     bool Start(const std::wstring& program, const std::wstring& arguments);
+    // `path` is a full file name.
+    bool StartPath(const std::wstring& path, const std::wstring& arguments);
     // Waits for the process to end; answers its exit code, or nothing in time.
     bool WaitForExit(DWORD timeoutMs, DWORD& exitCode) const;
     // Waits for a visible top-level window of the process with this caption.
