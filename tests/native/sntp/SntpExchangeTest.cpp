@@ -164,6 +164,9 @@ TEST(SntpExchange, FailuresCloseTheSocketAndKeepTheirError)
         // An empty datagram keeps what the receive left.
         {"receive 68", 0, [](Platform& p) { p.reply.clear(); }},
         {"receive 68", Sntp::kErrorServerNotSynchronized, [](Platform& p) { p.reply[0] = 0xE4; }},
+        // Not an answer to this request, or cut short: nothing is taken from it.
+        {"receive 68", Sntp::kErrorNotThisRequest, [](Platform& p) { p.reply[31] ^= 1; }},
+        {"receive 68", Sntp::kErrorTruncatedReply, [](Platform& p) { p.reply.resize(47); }},
     };
     for (const Case& c : cases)
     {
