@@ -2,20 +2,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <functional>
-
-namespace
-{
-CPixels DrawOn(HWND hwnd, COLORREF underlay, const std::function<void(HDC, SIZE)>& draw)
-{
-    RECT client{};
-    ::GetClientRect(hwnd, &client);
-    const SIZE size{client.right, client.bottom};
-    const CTestSurface surface(size, underlay);
-    draw(surface.Get(), size);
-    return surface.Snapshot();
-}
-} // namespace
 
 CTestHost::CTestHost(SIZE size)
     // "MS Shell Dlg" at 8 points, the font of the program's dialog templates.
@@ -35,8 +21,7 @@ HWND CTestHost::AddChild(const wchar_t* className, const wchar_t* text, DWORD st
                                    rect.right - rect.left, rect.bottom - rect.top, m_hWnd,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr),
                                    nullptr);
-    if (child)
-        ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(m_dialogFont.Get()), FALSE);
+    ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(m_dialogFont.Get()), FALSE);
     return child;
 }
 
@@ -70,18 +55,11 @@ LRESULT CTestHost::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
 
 CTestSurface::CTestSurface(SIZE size, COLORREF fill) : m_size(size), m_dc(::CreateCompatibleDC(nullptr))
 {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = size.cx;
-    info.bmiHeader.biHeight = -size.cy;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info{{sizeof(BITMAPINFOHEADER), size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
     m_bitmap.Reset(::CreateDIBSection(m_dc.Get(), &info, DIB_RGB_COLORS, &m_bits, nullptr, 0));
     m_select.emplace(m_dc.Get(), m_bitmap.Get());
     const RECT all{0, 0, size.cx, size.cy};
-    const CUniqueBrush brush(::CreateSolidBrush(fill));
-    ::FillRect(m_dc.Get(), &all, brush.Get());
+    ::FillRect(m_dc.Get(), &all, CUniqueBrush(::CreateSolidBrush(fill)).Get());
 }
 
 CPixels CTestSurface::Snapshot() const
@@ -90,38 +68,35 @@ CPixels CTestSurface::Snapshot() const
     CPixels pixels;
     pixels.m_width = m_size.cx;
     pixels.m_height = m_size.cy;
-    pixels.m_pixels.resize(static_cast<size_t>(m_size.cx) * static_cast<size_t>(m_size.cy));
     const auto* bits = static_cast<const DWORD*>(m_bits);
-    for (size_t i = 0; bits && i < pixels.m_pixels.size(); ++i)
-        pixels.m_pixels[i] = RGB((bits[i] >> 16) & 0xFF, (bits[i] >> 8) & 0xFF, bits[i] & 0xFF);
+    for (size_t i = 0; bits && i < static_cast<size_t>(m_size.cx) * static_cast<size_t>(m_size.cy); ++i)
+        pixels.m_pixels.push_back(RGB((bits[i] >> 16) & 0xFF, (bits[i] >> 8) & 0xFF, bits[i] & 0xFF));
     return pixels;
 }
 
 CPixels CPixels::Print(HWND hwnd, COLORREF underlay)
 {
-    return DrawOn(hwnd, underlay, [hwnd](HDC hdc, SIZE) {
-        ::SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(hdc), PRF_CLIENT);
-    });
+    RECT client{};
+    ::GetClientRect(hwnd, &client);
+    const CTestSurface surface({client.right, client.bottom}, underlay);
+    ::SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(surface.Get()), PRF_CLIENT);
+    return surface.Snapshot();
 }
 
 CPixels CPixels::Screen(HWND hwnd)
 {
-    return DrawOn(hwnd, RGB(0, 0, 0), [hwnd](HDC hdc, SIZE size) {
-        const CWindowDC window(hwnd);
-        ::BitBlt(hdc, 0, 0, size.cx, size.cy, window.Get(), 0, 0, SRCCOPY);
-    });
+    RECT client{};
+    ::GetClientRect(hwnd, &client);
+    const CTestSurface surface({client.right, client.bottom}, RGB(0, 0, 0));
+    ::BitBlt(surface.Get(), 0, 0, client.right, client.bottom, CWindowDC(hwnd).Get(), 0, 0, SRCCOPY);
+    return surface.Snapshot();
 }
 
 COLORREF CPixels::At(int x, int y) const noexcept
 {
-    if (x < 0 || y < 0 || x >= m_width || y >= m_height)
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height || m_pixels.empty())
         return CLR_INVALID;
     return m_pixels[static_cast<size_t>(y) * static_cast<size_t>(m_width) + static_cast<size_t>(x)];
-}
-
-int CPixels::Count(COLORREF colour, int tolerance) const noexcept
-{
-    return CountIn(RECT{0, 0, m_width, m_height}, colour, tolerance);
 }
 
 int CPixels::CountIn(const RECT& area, COLORREF colour, int tolerance) const noexcept
@@ -138,15 +113,9 @@ std::optional<RECT> CPixels::Bounds(COLORREF colour, int tolerance) const noexce
     std::optional<RECT> bounds;
     for (int y = 0; y < m_height; ++y)
         for (int x = 0; x < m_width; ++x)
-        {
-            if (!Near(At(x, y), colour, tolerance))
-                continue;
-            if (!bounds)
-                bounds = RECT{x, y, x + 1, y + 1};
-            bounds->left = std::min(bounds->left, static_cast<LONG>(x));
-            bounds->right = std::max(bounds->right, static_cast<LONG>(x + 1));
-            bounds->bottom = y + 1;
-        }
+            if (Near(At(x, y), colour, tolerance))
+                bounds = RECT{std::min<LONG>(bounds ? bounds->left : x, x), bounds ? bounds->top : y,
+                              std::max<LONG>(bounds ? bounds->right : 0, x + 1), y + 1};
     return bounds;
 }
 
@@ -158,8 +127,7 @@ bool Near(COLORREF a, COLORREF b, int tolerance) noexcept
 
 int ScreenDpi()
 {
-    const CWindowDC screen(nullptr);
-    return ::GetDeviceCaps(screen.Get(), LOGPIXELSY);
+    return ::GetDeviceCaps(CWindowDC(nullptr).Get(), LOGPIXELSY);
 }
 
 int ScreenPixelsFromPoints(int points)

@@ -2,16 +2,15 @@
 // A top-level window to put controls in, and pictures of what they draw,
 // for the tests of the drawing controls.
 
-#include "controls/ShellOpen_win.h"
 #include "framework/Handles_win.h"
 #include "framework/Wnd_win.h"
 
 #include <optional>
-#include <string>
+#include <utility>
 #include <vector>
 
-// A plain top-level window that keeps the WM_COMMAND notifications of its
-// children and can answer WM_CTLCOLORSTATIC itself.
+// A plain top-level window that keeps the (id, notification code) of each
+// WM_COMMAND from its children and can answer WM_CTLCOLORSTATIC itself.
 class CTestHost : public CWnd
 {
 public:
@@ -25,7 +24,6 @@ public:
     // Shows the window and runs its pending paints.
     void Show();
 
-    // The (id, notification code) of each WM_COMMAND received.
     std::vector<std::pair<int, int>> commands;
 
 protected:
@@ -37,7 +35,33 @@ private:
     COLORREF m_staticText = 0;
 };
 
-class CPixels;
+// The pixels of a client area or of a test surface.
+class CPixels
+{
+public:
+    // What the control draws for WM_PRINTCLIENT over `underlay`.
+    static CPixels Print(HWND hwnd, COLORREF underlay = RGB(255, 0, 255));
+    // What the window shows on screen now.
+    static CPixels Screen(HWND hwnd);
+
+    int Width() const noexcept { return m_width; }
+    int Height() const noexcept { return m_height; }
+    COLORREF At(int x, int y) const noexcept;
+    // Pixels within `tolerance` of `colour` in every channel, in all or in `area`.
+    int Count(COLORREF colour, int tolerance = 0) const noexcept
+    {
+        return CountIn({0, 0, m_width, m_height}, colour, tolerance);
+    }
+    int CountIn(const RECT& area, COLORREF colour, int tolerance = 0) const noexcept;
+    // The smallest rectangle around the pixels of `colour`, if any.
+    std::optional<RECT> Bounds(COLORREF colour, int tolerance = 0) const noexcept;
+
+private:
+    friend class CTestSurface;
+    int m_width = 0;
+    int m_height = 0;
+    std::vector<COLORREF> m_pixels;
+};
 
 // A top-down 32-bit bitmap in a memory DC, first filled with one colour.
 class CTestSurface
@@ -55,45 +79,6 @@ private:
     CUniqueBitmap m_bitmap;
     std::optional<CSelectObject> m_select;
     void* m_bits = nullptr;
-};
-
-// The pixels of a client area.
-class CPixels
-{
-public:
-    // What the control draws for WM_PRINTCLIENT over `underlay`.
-    static CPixels Print(HWND hwnd, COLORREF underlay = RGB(255, 0, 255));
-    // What the window shows on screen now.
-    static CPixels Screen(HWND hwnd);
-
-    int Width() const noexcept { return m_width; }
-    int Height() const noexcept { return m_height; }
-    COLORREF At(int x, int y) const noexcept;
-    // Pixels within `tolerance` of `colour` in every channel, in all or in `area`.
-    int Count(COLORREF colour, int tolerance = 0) const noexcept;
-    int CountIn(const RECT& area, COLORREF colour, int tolerance = 0) const noexcept;
-    // The smallest rectangle around the pixels of `colour`, if any.
-    std::optional<RECT> Bounds(COLORREF colour, int tolerance = 0) const noexcept;
-
-private:
-    friend class CTestSurface;
-    int m_width = 0;
-    int m_height = 0;
-    std::vector<COLORREF> m_pixels;
-};
-
-// Stands in for the shell: keeps the (owner, target) of each link opened.
-struct COpenRecorder
-{
-    std::vector<std::pair<HWND, std::wstring>> calls;
-
-    LinkOpener Opener()
-    {
-        return [this](HWND owner, const std::wstring& target) {
-            calls.emplace_back(owner, target);
-            return true;
-        };
-    }
 };
 
 bool Near(COLORREF a, COLORREF b, int tolerance) noexcept;

@@ -6,8 +6,8 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <functional>
 #include <iterator>
+#include <memory>
 #include <string>
 
 namespace
@@ -16,12 +16,6 @@ constexpr wchar_t kRerunFilter[] = L"DisplayDpi.*:LabelTest.*:XGroupBoxTest.*:On
                                    L"OnButtonsAndStatics/HyperLinkTest.*:BufferDC.*-XGroupBoxTest.Themed*";
 constexpr const char* kRerunSuites[] = {"DisplayDpi", "LabelTest", "XGroupBoxTest", "OnScreenTest",
                                         "OnButtonsAndStatics/HyperLinkTest", "BufferDC"};
-
-std::string ReadFile(const std::wstring& path)
-{
-    std::ifstream file(path.c_str(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
 
 // The system's resolution is read when a process starts, so the drawing
 // tests run again in a new process with the display at 144 pixels per inch;
@@ -37,29 +31,21 @@ TEST(DisplayDpi, DrawingTestsPassAt144Dpi)
     ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
                                 KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, desktop.Put(), nullptr),
               ERROR_SUCCESS);
-    const auto setDpi = [&](DWORD dpi) {
-        return ::RegSetValueExW(desktop.Get(), L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
-                                sizeof dpi);
-    };
-    DWORD previous = 0;
-    DWORD size = sizeof previous;
+    DWORD previous = 0, size = sizeof previous;
     const bool hadValue = ::RegQueryValueExW(desktop.Get(), L"LogPixels", nullptr, nullptr,
                                              reinterpret_cast<BYTE*>(&previous), &size) == ERROR_SUCCESS;
-    const struct CRestore
-    {
-        std::function<void()> undo;
-        ~CRestore() { undo(); }
-    } restore{[&] {
-        if (hadValue)
-            setDpi(previous);
-        else
-            ::RegDeleteValueW(desktop.Get(), L"LogPixels");
-    }};
-    ASSERT_EQ(setDpi(144), ERROR_SUCCESS);
+    const auto setDpi = [&](const DWORD* dpi) {
+        return dpi ? ::RegSetValueExW(desktop.Get(), L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(dpi),
+                                      sizeof *dpi)
+                   : ::RegDeleteValueW(desktop.Get(), L"LogPixels");
+    };
+    // Called even for the null pointer: puts the value back, whichever way the test ends.
+    const std::shared_ptr<void> restore(nullptr, [&](void*) { setDpi(hadValue ? &previous : nullptr); });
+    const DWORD dpi = 144;
+    ASSERT_EQ(setDpi(&dpi), ERROR_SUCCESS);
 
-    wchar_t program[MAX_PATH] = {};
+    wchar_t program[MAX_PATH] = {}, folder[MAX_PATH] = {};
     const std::wstring path(program, ::GetModuleFileNameW(nullptr, program, MAX_PATH));
-    wchar_t folder[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, folder);
     const std::wstring report = std::wstring(folder) + L"kavrin-dpi-144.xml";
     ::DeleteFileW(report.c_str());
@@ -78,7 +64,9 @@ TEST(DisplayDpi, DrawingTestsPassAt144Dpi)
 
     // A filter that matches nothing passes silently: every suite named must
     // have run at 144 DPI.
-    const std::string xml = ReadFile(report);
+    std::ifstream file(report.c_str(), std::ios::binary);
+    const std::string xml{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    file.close();
     ::DeleteFileW(report.c_str());
     for (const char* suite : kRerunSuites)
         EXPECT_NE(xml.find(std::string("<testsuite name=\"") + suite), std::string::npos) << suite << " did not run";

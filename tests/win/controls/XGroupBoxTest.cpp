@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace
 {
 constexpr int kGroupId = 1053;
@@ -26,19 +28,15 @@ protected:
 
 TEST_F(XGroupBoxTest, BoldTitleKeepsTheSizeOfTheDialogFont)
 {
-    EXPECT_FALSE(group.IsBoldTitle());
     EXPECT_EQ(Describe(group.GetFont()).lfWeight, FW_NORMAL);
     const RECT plain = TitleRect();
-
     group.SetBoldTitle();
-    EXPECT_TRUE(group.IsBoldTitle());
     const LOGFONTW font = Describe(reinterpret_cast<HFONT>(::SendMessageW(hwnd, WM_GETFONT, 0, 0)));
     EXPECT_EQ(font.lfWeight, FW_BOLD);
     EXPECT_EQ(font.lfHeight, -ScreenPixelsFromPoints(8));
     EXPECT_STREQ(font.lfFaceName, L"MS Shell Dlg");
     const RECT bold = TitleRect();
     EXPECT_GT(bold.right - bold.left, plain.right - plain.left) << "a bold title is wider";
-
     group.SetBoldTitle(false);
     EXPECT_EQ(Describe(group.GetFont()).lfWeight, FW_NORMAL);
 }
@@ -53,23 +51,20 @@ TEST_F(XGroupBoxTest, ClassicFrameIsEtchedWithTheTitleCutIn)
         group.SetThemeAllowed(allowed).SetThemeApi(allowed ? none : CUxThemeApi::Process()).SetBoldTitle();
         EXPECT_FALSE(group.IsThemed());
         const CPixels pixels = CPixels::Print(hwnd, kUnderlay);
-        const COLORREF shadow = ::GetSysColor(COLOR_BTNSHADOW);
-        const COLORREF light = ::GetSysColor(COLOR_BTNHIGHLIGHT);
-        const int middle = pixels.Height() / 2;
-        const int right = pixels.Width() - 1;
-        EXPECT_EQ(pixels.At(0, middle), shadow);
-        EXPECT_EQ(pixels.At(1, middle), light);
-        EXPECT_EQ(pixels.At(right - 1, middle), shadow);
-        EXPECT_EQ(pixels.At(right, middle), light);
-        EXPECT_EQ(pixels.At(pixels.Width() / 2, pixels.Height() - 2), shadow);
-        EXPECT_EQ(pixels.At(pixels.Width() / 2, middle), kUnderlay) << "the inside is the dialog's";
-
+        const COLORREF shadow = ::GetSysColor(COLOR_BTNSHADOW), light = ::GetSysColor(COLOR_BTNHIGHLIGHT);
+        const int middle = pixels.Height() / 2, right = pixels.Width() - 1;
+        for (const auto& [x, y, colour] : {std::tuple{0, middle, shadow}, {1, middle, light},
+                                           {right - 1, middle, shadow}, {right, middle, light},
+                                           {right / 2, pixels.Height() - 2, shadow}})
+            EXPECT_EQ(pixels.At(x, y), colour) << x << "," << y;
+        EXPECT_EQ(pixels.At(right / 2, middle), kUnderlay) << "the inside is the dialog's";
         // The title sits on the top line, on the dialog's background, in the dialog's text colour.
         const RECT title = TitleRect();
         ASSERT_FALSE(::IsRectEmpty(&title));
         EXPECT_EQ(title.top, 0);
-        EXPECT_EQ(pixels.At(title.left - 2, (title.top + title.bottom) / 2), shadow) << "the top line left of the title";
-        EXPECT_EQ(pixels.At(title.right + 2, (title.top + title.bottom) / 2), shadow) << "and right of it";
+        const int line = (title.top + title.bottom) / 2;
+        EXPECT_EQ(pixels.At(title.left - 2, line), shadow) << "the top line left of the title";
+        EXPECT_EQ(pixels.At(title.right + 2, line), shadow) << "and right of it";
         EXPECT_GT(pixels.CountIn(title, ::GetSysColor(COLOR_BTNTEXT), 24), 30);
         EXPECT_EQ(pixels.CountIn(title, shadow), 0) << "no frame line through the title";
         EXPECT_EQ(pixels.CountIn(title, kUnderlay), 0);
@@ -103,5 +98,4 @@ TEST_F(XGroupBoxTest, TitleChangesRepaintTheStripUnderTheTitle)
     group.SetBoldTitle();
     EXPECT_TRUE(::GetUpdateRect(hwnd, nullptr, FALSE));
 }
-
 } // namespace
