@@ -12,11 +12,20 @@
 #include <cmath>
 #include <cstring>
 #include <ctime>
+#include <utility>
 #include <vector>
 
 namespace
 {
 constexpr wchar_t kTestKey[] = L"Software\\KavrinTests\\SettingsKey";
+using RawValue = std::pair<DWORD, std::vector<BYTE>>; // type and data
+
+std::vector<BYTE> TextBytes(const std::wstring& text, size_t byteCount)
+{
+    std::vector<BYTE> bytes(byteCount, 0);
+    std::memcpy(bytes.data(), text.data(), std::min(byteCount, text.size() * sizeof(wchar_t)));
+    return bytes;
+}
 
 class SettingsKeyTest : public testing::Test
 {
@@ -25,70 +34,42 @@ protected:
     void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, kTestKey); }
 
     // Stores raw data the way another tool might have.
-    static void PutRaw(const wchar_t* name, DWORD type, const std::vector<BYTE>& data)
+    static void PutRaw(const wchar_t* name, const RawValue& value)
     {
-        CUniqueRegKey key;
-        ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kTestKey, 0, nullptr, 0, KEY_WRITE, nullptr, key.Put(), nullptr),
-                  ERROR_SUCCESS);
-        ASSERT_EQ(::RegSetValueExW(key.Get(), name, 0, type, data.data(), static_cast<DWORD>(data.size())),
+        ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, kTestKey, name, value.first, value.second.data(),
+                                    static_cast<DWORD>(value.second.size())),
                   ERROR_SUCCESS);
     }
-
-    struct RawValue
-    {
-        DWORD type = REG_NONE;
-        std::vector<BYTE> data;
-    };
     static RawValue GetRaw(const wchar_t* name)
     {
-        RawValue value;
-        value.data.resize(1024);
-        DWORD size = static_cast<DWORD>(value.data.size());
-        if (::RegGetValueW(HKEY_CURRENT_USER, kTestKey, name, RRF_RT_ANY | RRF_NOEXPAND, &value.type,
-                           value.data.data(), &size) != ERROR_SUCCESS)
-            return RawValue{};
-        value.data.resize(size);
+        RawValue value{REG_NONE, std::vector<BYTE>(1024)};
+        DWORD size = 1024;
+        if (::RegGetValueW(HKEY_CURRENT_USER, kTestKey, name, RRF_RT_ANY | RRF_NOEXPAND, &value.first,
+                           value.second.data(), &size) != ERROR_SUCCESS)
+            return {};
+        value.second.resize(size);
         return value;
     }
 
-    // ERROR_SUCCESS when the test key exists, ERROR_FILE_NOT_FOUND when not.
-    static LONG OpenTestKey()
-    {
-        CUniqueRegKey key;
-        return ::RegOpenKeyExW(HKEY_CURRENT_USER, kTestKey, 0, KEY_READ, key.Put());
-    }
-
-    static CSettingsKey Opened(bool create = false)
-    {
-        CSettingsKey settings;
-        settings.OpenKey(kTestKey, create);
-        return settings;
-    }
-
-    static std::vector<BYTE> TextBytes(const std::wstring& text, size_t byteCount)
-    {
-        std::vector<BYTE> bytes(byteCount, 0);
-        memcpy(bytes.data(), text.data(), std::min(byteCount, text.size() * sizeof(wchar_t)));
-        return bytes;
-    }
+    CSettingsKey settings;
 };
 } // namespace
 
 TEST_F(SettingsKeyTest, MissingKeyOpensOnlyWithCreateAndReadsDefaults)
 {
-    CSettingsKey settings;
     EXPECT_FALSE(settings.OpenKey(kTestKey, false));
     EXPECT_EQ(settings.GetLastOpenError(), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(settings.GetPath(), L"");
     EXPECT_EQ(settings.ReadNumber(L"x", 5), 5u);
     EXPECT_EQ(settings.ReadText(L"x", L"text"), L"text");
-    EXPECT_EQ(OpenTestKey(), ERROR_FILE_NOT_FOUND) << "reading must not create the key";
+    CUniqueRegKey key;
+    EXPECT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, kTestKey, 0, KEY_READ, key.Put()), ERROR_FILE_NOT_FOUND)
+        << "reading must not create the key";
 
     EXPECT_TRUE(settings.OpenKey(kTestKey, true));
     EXPECT_EQ(settings.GetPath(), kTestKey);
     EXPECT_TRUE(settings.OpenKey(kTestKey, false));
     EXPECT_EQ(settings.GetLastOpenError(), ERROR_SUCCESS);
-
     EXPECT_EQ(settings.ReadNumber(Settings::Names::TimeToExit, 60000), 60000u);
     EXPECT_EQ(settings.ReadText(Settings::Names::CurrentServer, L"fallback"), L"fallback");
     EXPECT_FALSE(settings.ReadDateRecord(Settings::Names::LastSyncDate));
@@ -97,75 +78,55 @@ TEST_F(SettingsKeyTest, MissingKeyOpensOnlyWithCreateAndReadsDefaults)
     EXPECT_EQ(settings.GetPath(), L"");
 }
 
-TEST_F(SettingsKeyTest, NumbersAreFourBinaryBytesAndReadAnyTypeUpToFourBytes)
+TEST_F(SettingsKeyTest, NumbersAreFourBinaryBytesTextsKeepTheirNullAndDatesAreTwelveBytes)
 {
-    const CSettingsKey settings = Opened(true);
-    ASSERT_TRUE(settings.WriteNumber(L"Flag", 1));
-    const RawValue raw = GetRaw(L"Flag");
-    EXPECT_EQ(raw.type, static_cast<DWORD>(REG_BINARY));
-    EXPECT_EQ(raw.data, (std::vector<BYTE>{1, 0, 0, 0}));
-    EXPECT_EQ(settings.ReadNumber(L"Flag", 7), 1u);
-
-    PutRaw(L"Dword", REG_DWORD, {0x60, 0xEA, 0, 0});
-    EXPECT_EQ(settings.ReadNumber(L"Dword", 0), 60000u);
-    PutRaw(L"Two", REG_BINARY, {0x34, 0x12});
-    EXPECT_EQ(settings.ReadNumber(L"Two", 0), 0x1234u);
-    PutRaw(L"Eight", REG_BINARY, {1, 0, 0, 0, 0, 0, 0, 0});
-    EXPECT_EQ(settings.ReadNumber(L"Eight", 183), 183u);
-    PutRaw(L"Stored2", REG_BINARY, {2, 0, 0, 0});
-    EXPECT_EQ(settings.ReadNumber(L"Stored2", 0), 2u);
-}
-
-TEST_F(SettingsKeyTest, TextsUpTo254CharactersRoundTrip)
-{
-    const CSettingsKey settings = Opened(true);
+    ASSERT_TRUE(settings.OpenKey(kTestKey, true));
     const std::wstring longest(254, L'x');
-    ASSERT_TRUE(settings.WriteText(Settings::Names::CurrentServer, longest));
-    const RawValue raw = GetRaw(Settings::Names::CurrentServer);
-    EXPECT_EQ(raw.type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(raw.data.size(), 2u * 255u) << "the null character is stored too";
-    EXPECT_EQ(settings.ReadText(Settings::Names::CurrentServer, L""), longest);
-
-    EXPECT_FALSE(settings.WriteText(Settings::Names::CurrentServer, std::wstring(255, L'y')));
-    EXPECT_EQ(settings.ReadText(Settings::Names::CurrentServer, L""), longest) << "a refused write keeps the old text";
-
+    ASSERT_TRUE(settings.WriteNumber(L"Number", 1));
+    ASSERT_TRUE(settings.WriteText(L"Text", longest));
     ASSERT_TRUE(settings.WriteText(L"Empty", L""));
+    ASSERT_TRUE(settings.WriteDateRecord(L"Date", SyncDateRecord{45658.25, 0}));
+    EXPECT_EQ(GetRaw(L"Number"), RawValue(REG_BINARY, {1, 0, 0, 0}));
+    EXPECT_EQ(GetRaw(L"Text"), RawValue(REG_SZ, TextBytes(longest, 2 * 255)));
+    EXPECT_EQ(GetRaw(L"Date").first, static_cast<DWORD>(REG_BINARY));
+    EXPECT_EQ(GetRaw(L"Date").second.size(), 12u);
+
+    EXPECT_EQ(settings.ReadNumber(L"Number", 7), 1u);
+    EXPECT_EQ(settings.ReadText(L"Text", L""), longest);
     EXPECT_EQ(settings.ReadText(L"Empty", L"default"), L"");
-}
-
-TEST_F(SettingsKeyTest, TextsWrittenByOtherToolsFollowTheReadingRules)
-{
-    const CSettingsKey settings = Opened(true);
-    // Characters plus one zero byte: the odd byte is ignored.
-    PutRaw(L"Odd", REG_SZ, TextBytes(L"pool.example", 2 * 12 + 1));
-    EXPECT_EQ(settings.ReadText(L"Odd", L""), L"pool.example");
-    // No terminator at all.
-    PutRaw(L"Bare", REG_SZ, TextBytes(L"abc", 6));
-    EXPECT_EQ(settings.ReadText(L"Bare", L""), L"abc");
-    // An expandable text is read as it is.
-    PutRaw(L"Expand", REG_EXPAND_SZ, TextBytes(L"%TEMP%", 14));
-    EXPECT_EQ(settings.ReadText(L"Expand", L""), L"%TEMP%");
-    // Any other type yields the default.
-    PutRaw(L"Binary", REG_BINARY, TextBytes(L"abc", 8));
-    EXPECT_EQ(settings.ReadText(L"Binary", L"default"), L"default");
-    // 255 characters and a null do not fit the buffer.
-    PutRaw(L"TooLong", REG_SZ, TextBytes(std::wstring(255, L'z'), 512));
-    EXPECT_EQ(settings.ReadText(L"TooLong", L"default"), L"default");
-}
-
-TEST_F(SettingsKeyTest, DateRecordsAreTwelveBytes)
-{
-    const CSettingsKey settings = Opened(true);
-    ASSERT_TRUE(settings.WriteDateRecord(Settings::Names::LastSyncDate, SyncDateRecord{45658.25, 0}));
-    const RawValue raw = GetRaw(Settings::Names::LastSyncDate);
-    EXPECT_EQ(raw.type, static_cast<DWORD>(REG_BINARY));
-    EXPECT_EQ(raw.data.size(), 12u);
-    const auto record = settings.ReadDateRecord(Settings::Names::LastSyncDate);
+    const auto record = settings.ReadDateRecord(L"Date");
     ASSERT_TRUE(record);
     EXPECT_EQ(record->date, 45658.25);
     EXPECT_EQ(record->status, 0);
 
-    PutRaw(L"Sixteen", REG_BINARY, std::vector<BYTE>(16, 0));
+    EXPECT_FALSE(settings.WriteText(L"Text", std::wstring(255, L'y')));
+    EXPECT_EQ(settings.ReadText(L"Text", L""), longest) << "a refused write keeps the old text";
+}
+
+TEST_F(SettingsKeyTest, ValuesStoredByOtherToolsFollowTheReadingRules)
+{
+    ASSERT_TRUE(settings.OpenKey(kTestKey, true));
+    // A number is any value of up to four bytes; a text is a REG_SZ or
+    // REG_EXPAND_SZ (read as it is) of up to 254 characters and a null.
+    struct Case { const wchar_t* name; RawValue raw; DWORD number; const wchar_t* text; };
+    const Case cases[] = {
+        {L"Dword", {REG_DWORD, {0x60, 0xEA, 0, 0}}, 60000, L"default"},
+        {L"Two", {REG_BINARY, {0x34, 0x12}}, 0x1234, L"default"},
+        {L"Eight", {REG_BINARY, {1, 0, 0, 0, 0, 0, 0, 0}}, 183, L"default"},
+        {L"OddByte", {REG_SZ, TextBytes(L"pool.example", 2 * 12 + 1)}, 183, L"pool.example"},
+        {L"NoNull", {REG_SZ, TextBytes(L"abc", 6)}, 183, L"abc"},
+        {L"Expand", {REG_EXPAND_SZ, TextBytes(L"%TEMP%", 14)}, 183, L"%TEMP%"},
+        {L"Binary", {REG_BINARY, TextBytes(L"abc", 8)}, 183, L"default"},
+        {L"TooLong", {REG_SZ, TextBytes(std::wstring(255, L'z'), 512)}, 183, L"default"},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << c.name);
+        PutRaw(c.name, c.raw);
+        EXPECT_EQ(settings.ReadNumber(c.name, 183), c.number);
+        EXPECT_EQ(settings.ReadText(c.name, L"default"), c.text);
+    }
+    PutRaw(L"Sixteen", {REG_BINARY, std::vector<BYTE>(16, 0)});
     EXPECT_FALSE(settings.ReadDateRecord(L"Sixteen"));
 }
 
@@ -178,12 +139,8 @@ TEST(SyncDate, ConvertsLikeTheOleAutomationDate)
     EXPECT_EQ(CalendarDateOf(SyncDateRecord{1.0e10, 0}), CalendarDate{}) << "beyond year 9999";
 
     std::tm local{};
-    local.tm_year = 2026 - 1900;
-    local.tm_mon = 11;
-    local.tm_mday = 6;
-    local.tm_hour = 13;
-    local.tm_min = 3;
-    local.tm_sec = 7;
+    local.tm_year = 2026 - 1900, local.tm_mon = 11, local.tm_mday = 6;
+    local.tm_hour = 13, local.tm_min = 3, local.tm_sec = 7;
     const SyncDateRecord record = MakeSyncDateRecord(local);
     EXPECT_EQ(record.status, SyncDateRecord::kValid);
     EXPECT_EQ(CalendarDateOf(record), (CalendarDate{2026, 12, 6}));
