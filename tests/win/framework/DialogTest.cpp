@@ -21,9 +21,8 @@ constexpr UINT_PTR kStepTimer = 77;
 class CStepDialog : public CDialog
 {
 public:
-    explicit CStepDialog(std::function<void(CStepDialog&)> step) : CDialog(IDD_FRAMEWORK_TEST), m_step(std::move(step))
-    {
-    }
+    explicit CStepDialog(std::function<void(CStepDialog&)> step)
+        : CDialog(IDD_FRAMEWORK_TEST), m_step(std::move(step)) {}
 
     bool hideInInit = false;
     bool throwFromPreTranslate = false;
@@ -40,11 +39,9 @@ protected:
     }
     bool OnTimer(UINT_PTR id) override
     {
-        if (id != kStepTimer)
-            return false;
-        ::KillTimer(m_hWnd, kStepTimer);
-        m_step(*this);
-        return true;
+        if (id == kStepTimer && ::KillTimer(m_hWnd, kStepTimer))
+            m_step(*this);
+        return id == kStepTimer;
     }
     bool OnCommand(int id, int code, HWND control) override
     {
@@ -79,64 +76,39 @@ public:
 class DialogTest : public testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        SetExceptionReporter([this](const std::wstring& text) { reports.push_back(text); });
-    }
+    void SetUp() override { SetExceptionReporter([this](const std::wstring& text) { reports.push_back(text); }); }
     void TearDown() override { SetExceptionReporter({}); }
 
     std::vector<std::wstring> reports;
 };
 } // namespace
 
-TEST_F(DialogTest, ModalDialogDisablesItsOwnerAndHandsBackActivationAndTheResult)
+TEST_F(DialogTest, ModalDialogsDisableTheirOwnersNestAndHandBackActivationAndTheirResults)
 {
     COwnerWindow owner;
-    bool ownerDisabledMeanwhile = false;
-    HWND dialogWindow = nullptr;
-    CStepDialog dialog([&](CStepDialog& self) {
-        ownerDisabledMeanwhile = !::IsWindowEnabled(owner.Get());
-        dialogWindow = self.GetSafeHwnd();
-        self.EndDialog(42);
-    });
-
-    EXPECT_EQ(dialog.DoModal(owner.Get()), 42);
-    EXPECT_TRUE(ownerDisabledMeanwhile);
-    EXPECT_TRUE(::IsWindowEnabled(owner.Get()));
-    EXPECT_EQ(::GetActiveWindow(), owner.Get());
-    EXPECT_FALSE(::IsWindow(dialogWindow));
-}
-
-TEST_F(DialogTest, NestedModalDialogsReturnTheirOwnResults)
-{
-    COwnerWindow owner;
-    bool outerDisabledWhileNested = false;
-    bool ownerDisabledWhileNested = false;
-    INT_PTR nestedResult = 0;
-    bool outerEnabledAfterNested = false;
+    HWND outerWindow = nullptr;
     CStepDialog outer([&](CStepDialog& self) {
+        outerWindow = self.GetSafeHwnd();
+        EXPECT_FALSE(::IsWindowEnabled(owner.Get()));
         CStepDialog inner([&](CStepDialog& innerSelf) {
-            outerDisabledWhileNested = !::IsWindowEnabled(self.GetSafeHwnd());
-            ownerDisabledWhileNested = !::IsWindowEnabled(owner.Get());
+            EXPECT_FALSE(::IsWindowEnabled(outerWindow)) << "the nested dialog's owner";
+            EXPECT_FALSE(::IsWindowEnabled(owner.Get()));
             innerSelf.EndDialog(7);
         });
-        nestedResult = inner.DoModal(self.GetSafeHwnd());
-        outerEnabledAfterNested = ::IsWindowEnabled(self.GetSafeHwnd()) != FALSE;
+        EXPECT_EQ(inner.DoModal(outerWindow), 7);
+        EXPECT_TRUE(::IsWindowEnabled(outerWindow));
         self.EndDialog(9);
     });
 
     EXPECT_EQ(outer.DoModal(owner.Get()), 9);
-    EXPECT_EQ(nestedResult, 7);
-    EXPECT_TRUE(outerDisabledWhileNested);
-    EXPECT_TRUE(ownerDisabledWhileNested);
-    EXPECT_TRUE(outerEnabledAfterNested);
     EXPECT_TRUE(::IsWindowEnabled(owner.Get()));
+    EXPECT_EQ(::GetActiveWindow(), owner.Get());
+    EXPECT_FALSE(::IsWindow(outerWindow));
 }
 
 TEST_F(DialogTest, CommandsWithoutAControlWaitWhileAModalDialogIsOpen)
 {
     COwnerWindow owner;
-    std::vector<int> commandsWhileNested;
     CStepDialog outer([&](CStepDialog& self) {
         CStepDialog inner([&](CStepDialog& innerSelf) {
             // A posted menu command and a system command reach the outer
@@ -149,11 +121,11 @@ TEST_F(DialogTest, CommandsWithoutAControlWaitWhileAModalDialogIsOpen)
                 ::TranslateMessage(&msg);
                 ::DispatchMessageW(&msg);
             }
-            commandsWhileNested = self.commands;
+            EXPECT_TRUE(self.commands.empty());
             EXPECT_TRUE(self.DeferToOpenModal());
             innerSelf.EndDialog(IDOK);
         });
-        inner.DoModal(self.GetSafeHwnd());
+        EXPECT_EQ(inner.DoModal(self.GetSafeHwnd()), IDOK);
         // ...and are ignored; once it is closed they act again.
         EXPECT_FALSE(self.DeferToOpenModal());
         self.SendMessage(WM_COMMAND, MAKEWPARAM(1234, 0), 0);
@@ -161,7 +133,6 @@ TEST_F(DialogTest, CommandsWithoutAControlWaitWhileAModalDialogIsOpen)
     });
 
     EXPECT_EQ(outer.DoModal(owner.Get()), IDOK);
-    EXPECT_TRUE(commandsWhileNested.empty());
     EXPECT_EQ(outer.commands, std::vector<int>{1234});
 }
 
@@ -177,8 +148,7 @@ TEST_F(DialogTest, ExceptionsAreReportedAtTheBoundaryAndTheLoopCleansUp)
 
     // An exception out of the loop itself leaves through DoModal, with the
     // owner enabled again and the window gone.
-    HWND dialogWindow = nullptr;
-    CStepDialog broken([&](CStepDialog& self) { dialogWindow = self.GetSafeHwnd(); });
+    CStepDialog broken([](CStepDialog&) {});
     broken.throwFromPreTranslate = true;
     EXPECT_THROW(broken.DoModal(owner.Get()), std::runtime_error);
     EXPECT_TRUE(::IsWindowEnabled(owner.Get()));

@@ -13,8 +13,7 @@
 
 namespace
 {
-constexpr UINT_PTR kChooseFirstItemTimer = 1;
-constexpr UINT_PTR kCloseMenuTimer = 2;
+constexpr UINT_PTR kChooseFirstItemTimer = 1, kCloseMenuTimer = 2;
 using Messages = std::vector<DWORD>;
 
 // Stands in for the main window: keeps the commands and the empty messages
@@ -49,12 +48,7 @@ protected:
 class CRecordingTray final : public CSystemTray
 {
 public:
-    struct Call
-    {
-        DWORD message;
-        NOTIFYICONDATAW record;
-        bool answer;
-    };
+    struct Call { DWORD message; NOTIFYICONDATAW record; bool answer; };
     std::vector<Call> calls;
     std::vector<std::pair<HWND, UINT>> allowedMessages;
     bool refuseAll = false;
@@ -63,7 +57,7 @@ public:
     Messages Sent() const
     {
         Messages messages;
-        for (const auto& call : calls)
+        for (const Call& call : calls)
             messages.push_back(call.message);
         return messages;
     }
@@ -71,14 +65,10 @@ public:
 protected:
     bool NotifyShell(DWORD message) noexcept override
     {
-        const bool answer = !refuseAll && CSystemTray::NotifyShell(message);
-        calls.push_back({message, GetIconData(), answer});
-        return answer;
+        calls.push_back({message, GetIconData(), !refuseAll && CSystemTray::NotifyShell(message)});
+        return calls.back().answer;
     }
-    bool IsMinimizeAnimationOn() const noexcept override
-    {
-        return animation ? *animation : CSystemTray::IsMinimizeAnimationOn();
-    }
+    bool IsMinimizeAnimationOn() const noexcept override { return animation.value_or(false); }
     bool AllowTaskbarCreated(HWND window, UINT message) noexcept override
     {
         allowedMessages.emplace_back(window, message);
@@ -87,26 +77,24 @@ protected:
 };
 
 // Wine's shell, like Windows', modifies only an icon that it holds.
-bool ShellHasIcon(const NOTIFYICONDATAW& record)
+bool ShellHasIcon(NOTIFYICONDATAW record)
 {
-    NOTIFYICONDATAW probe = record;
-    probe.uFlags = 0;
-    return ::Shell_NotifyIconW(NIM_MODIFY, &probe) != FALSE;
+    record.uFlags = 0;
+    return ::Shell_NotifyIconW(NIM_MODIFY, &record) != FALSE;
 }
 
 template <typename Done>
 bool PumpUntil(Done done, DWORD timeoutMs = 2000)
 {
-    for (const DWORD start = ::GetTickCount();; ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT))
+    for (const DWORD start = ::GetTickCount(); !done(); ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT))
     {
+        if (::GetTickCount() - start > timeoutMs)
+            return false;
         MSG msg{};
         while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
             ::DispatchMessageW(&msg);
-        if (done())
-            return true;
-        if (::GetTickCount() - start > timeoutMs)
-            return false;
     }
+    return true;
 }
 
 // The recording window is the application's main window for each case.
@@ -123,6 +111,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_main.IsWindow());
+        ASSERT_NE(m_icon, nullptr);
         // A menu that a faulty case opens by mistake closes by itself.
         ::SetTimer(Main(), kCloseMenuTimer, 2000, nullptr);
     }
@@ -131,23 +120,21 @@ protected:
     const NOTIFYICONDATAW& Record() const { return m_tray.GetIconData(); }
     static void BroadcastTaskbarCreated()
     {
-        DWORD_PTR ignored = 0;
         ::SendMessageTimeoutW(HWND_BROADCAST, ProcessGlobals().uTaskbarCreatedMessage, 0, 0, SMTO_ABORTIFHUNG, 2000,
-                              &ignored);
+                              nullptr);
     }
     // Another window in the foreground, so that a case sees who takes it.
     void ForegroundElsewhere() { ::SetForegroundWindow(m_other.GetSafeHwnd()); }
 
     std::optional<CWinApp> m_app;
-    CRecordingWnd m_main;
-    CRecordingWnd m_other;
+    CRecordingWnd m_main, m_other;
     CWnd* m_previousMain = nullptr;
     CRecordingTray m_tray;
     HICON m_icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
 };
 } // namespace
 
-TEST_F(SystemTray, CreateAddsTheIconAndRemoveDeletesIt)
+TEST_F(SystemTray, CreateAddsTheIconLetsTheTaskbarsReturnThroughAndRemoveDeletesIt)
 {
     // Before creation every operation does nothing.
     m_tray.SetTipText(L"tip");
@@ -156,7 +143,6 @@ TEST_F(SystemTray, CreateAddsTheIconAndRemoveDeletesIt)
     EXPECT_TRUE(m_tray.calls.empty());
     EXPECT_TRUE(m_tray.IsIconHidden() && m_tray.IsIconRemoved());
 
-    ASSERT_NE(m_icon, nullptr);
     ASSERT_TRUE(Create());
     const NOTIFYICONDATAW& nid = Record();
     EXPECT_EQ(nid.hWnd, Main());
@@ -164,6 +150,9 @@ TEST_F(SystemTray, CreateAddsTheIconAndRemoveDeletesIt)
     EXPECT_STREQ(nid.szTip, L"Double-click to restore Kavrin.");
     EXPECT_FALSE(m_tray.IsIconHidden() || m_tray.IsIconRemoved() || m_tray.IsReAddPending());
     EXPECT_TRUE(ShellHasIcon(nid));
+    ASSERT_NE(ProcessGlobals().uTaskbarCreatedMessage, 0u);
+    EXPECT_EQ(m_tray.allowedMessages,
+              (std::vector<std::pair<HWND, UINT>>{{m_tray.GetSafeHwnd(), ProcessGlobals().uTaskbarCreatedMessage}}));
 
     ASSERT_TRUE(m_tray.RemoveTrayIcon());
     EXPECT_TRUE(m_tray.IsIconHidden() && m_tray.IsIconRemoved());
@@ -172,28 +161,19 @@ TEST_F(SystemTray, CreateAddsTheIconAndRemoveDeletesIt)
     EXPECT_EQ(m_tray.Sent(), (Messages{NIM_ADD, NIM_DELETE}));
 }
 
-TEST_F(SystemTray, TheTaskbarsReturnIsLetThroughToTheOwnWindow)
-{
-    ASSERT_TRUE(Create());
-    ASSERT_NE(ProcessGlobals().uTaskbarCreatedMessage, 0u);
-    const std::vector<std::pair<HWND, UINT>> expected{{m_tray.GetSafeHwnd(), ProcessGlobals().uTaskbarCreatedMessage}};
-    EXPECT_EQ(m_tray.allowedMessages, expected);
-}
-
 TEST_F(SystemTray, TipAndBalloonAreCutToTheirLengthAndTheTipIsSentOnlyWhileShown)
 {
     ASSERT_TRUE(Create());
     for (const std::size_t length : {0u, 127u, 128u, 500u})
     {
-        std::wstring text;
-        for (std::size_t i = 0; i < length; ++i)
-            text += static_cast<wchar_t>(L'0' + i % 10);
+        SCOPED_TRACE(length);
+        const std::wstring text(length, L'7');
         m_tray.SetTipText(text);
         const auto& sent = m_tray.calls.back();
-        EXPECT_EQ(sent.message, static_cast<DWORD>(NIM_MODIFY)) << length;
-        EXPECT_EQ(sent.record.uFlags, static_cast<UINT>(NIF_TIP)) << length;
-        EXPECT_EQ(sent.record.szTip, text.substr(0, 127)) << length;
-        EXPECT_TRUE(sent.answer) << length;
+        EXPECT_EQ(sent.message, static_cast<DWORD>(NIM_MODIFY));
+        EXPECT_EQ(sent.record.uFlags, static_cast<UINT>(NIF_TIP));
+        EXPECT_EQ(sent.record.szTip, text.substr(0, 127));
+        EXPECT_TRUE(sent.answer);
     }
 
     ASSERT_TRUE(m_tray.AreBalloonsSupported()); // Wine reports NT 6 or later
@@ -250,17 +230,12 @@ TEST_F(SystemTray, DoubleClickPostsTheFirstMenuCommandAndRightClickShowsTheMenu)
 
 TEST_F(SystemTray, TaskbarRestartAndWorkAreaChangeBringBackOnlyAShownIcon)
 {
-    struct Case
+    // A work-area change finds the icon still there and modifies it.
+    for (const bool lostByShell : {true, false})
     {
-        const char* name;
-        bool lostByShell;
-        Messages sent; // a work-area change finds the icon still there and modifies it
-    };
-    for (const Case& c : {Case{"task bar restart", true, {NIM_ADD}}, Case{"work area", false, {NIM_ADD, NIM_MODIFY}}})
-    {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(lostByShell ? "task bar restart" : "work area");
         const auto trigger = [&] {
-            if (c.lostByShell)
+            if (lostByShell)
                 BroadcastTaskbarCreated();
             else
                 ::SendMessageW(m_tray.GetSafeHwnd(), WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
@@ -268,7 +243,7 @@ TEST_F(SystemTray, TaskbarRestartAndWorkAreaChangeBringBackOnlyAShownIcon)
         ASSERT_TRUE(Create());
         m_tray.SetTipText(L"Synchronized");
         NOTIFYICONDATAW lost = Record();
-        if (c.lostByShell)
+        if (lostByShell)
         {
             ASSERT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &lost)); // as when Explorer ends
         }
@@ -278,7 +253,7 @@ TEST_F(SystemTray, TaskbarRestartAndWorkAreaChangeBringBackOnlyAShownIcon)
         trigger();
         EXPECT_TRUE(ShellHasIcon(Record()));
         EXPECT_FALSE(m_tray.IsIconHidden() || m_tray.IsReAddPending());
-        ASSERT_EQ(m_tray.Sent(), c.sent);
+        ASSERT_EQ(m_tray.Sent(), (lostByShell ? Messages{NIM_ADD} : Messages{NIM_ADD, NIM_MODIFY}));
         EXPECT_EQ(m_tray.calls.back().record.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
         EXPECT_STREQ(m_tray.calls.back().record.szTip, L"Synchronized");
 
@@ -287,8 +262,7 @@ TEST_F(SystemTray, TaskbarRestartAndWorkAreaChangeBringBackOnlyAShownIcon)
         trigger();
         EXPECT_TRUE(m_tray.calls.empty());
         EXPECT_FALSE(ShellHasIcon(Record()));
-        // Only the task bar's return leaves the re-adding due.
-        EXPECT_EQ(m_tray.IsReAddPending(), c.lostByShell);
+        EXPECT_EQ(m_tray.IsReAddPending(), lostByShell) << "only the task bar's return leaves the re-adding due";
     }
 }
 
