@@ -1,13 +1,11 @@
 #include "tests/support/win/ProcessRunner.h"
 
-#include <vector>
-
 namespace
 {
 struct WindowSearch
 {
     DWORD processId;
-    const std::wstring* caption;
+    const std::wstring& caption;
     HWND found;
 };
 
@@ -16,15 +14,10 @@ BOOL CALLBACK FindProcessWindow(HWND hwnd, LPARAM lp)
     auto& search = *reinterpret_cast<WindowSearch*>(lp);
     DWORD owner = 0;
     ::GetWindowThreadProcessId(hwnd, &owner);
-    if (owner != search.processId || !::IsWindowVisible(hwnd))
+    wchar_t text[256] = {};
+    ::GetWindowTextW(hwnd, text, 256);
+    if (owner != search.processId || !::IsWindowVisible(hwnd) || search.caption != text)
         return TRUE;
-    if (search.caption)
-    {
-        wchar_t text[256] = {};
-        ::GetWindowTextW(hwnd, text, 256);
-        if (*search.caption != text)
-            return TRUE;
-    }
     search.found = hwnd;
     return FALSE;
 }
@@ -32,10 +25,9 @@ BOOL CALLBACK FindProcessWindow(HWND hwnd, LPARAM lp)
 
 std::wstring TestProgramFolder()
 {
-    std::vector<wchar_t> path(MAX_PATH * 4);
-    const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    std::wstring folder(path.data(), length);
-    return folder.substr(0, folder.find_last_of(L"\\/") + 1);
+    wchar_t path[MAX_PATH * 4] = {};
+    const std::wstring program(path, ::GetModuleFileNameW(nullptr, path, MAX_PATH * 4));
+    return program.substr(0, program.find_last_of(L"\\/") + 1);
 }
 
 bool CProcessRunner::Start(const std::wstring& program, const std::wstring& arguments)
@@ -45,9 +37,7 @@ bool CProcessRunner::Start(const std::wstring& program, const std::wstring& argu
 
 bool CProcessRunner::StartPath(const std::wstring& path, const std::wstring& arguments)
 {
-    std::wstring commandLine = L"\"" + path + L"\"";
-    if (!arguments.empty())
-        commandLine += L" " + arguments;
+    std::wstring commandLine = L"\"" + path + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
@@ -62,9 +52,8 @@ bool CProcessRunner::StartPath(const std::wstring& path, const std::wstring& arg
 
 bool CProcessRunner::WaitForExit(DWORD timeoutMs, DWORD& exitCode) const
 {
-    if (::WaitForSingleObject(m_process.Get(), timeoutMs) != WAIT_OBJECT_0)
-        return false;
-    return ::GetExitCodeProcess(m_process.Get(), &exitCode) != FALSE;
+    return ::WaitForSingleObject(m_process.Get(), timeoutMs) == WAIT_OBJECT_0 &&
+           ::GetExitCodeProcess(m_process.Get(), &exitCode);
 }
 
 HWND CProcessRunner::WaitForWindow(const std::wstring& caption, DWORD timeoutMs) const
@@ -72,21 +61,12 @@ HWND CProcessRunner::WaitForWindow(const std::wstring& caption, DWORD timeoutMs)
     const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
     do
     {
-        WindowSearch search{m_processId, &caption, nullptr};
+        WindowSearch search{m_processId, caption, nullptr};
         ::EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search));
         if (search.found)
             return search.found;
-        if (::WaitForSingleObject(m_process.Get(), 50) == WAIT_OBJECT_0)
-            return nullptr;
-    } while (::GetTickCount64() < deadline);
+    } while (::WaitForSingleObject(m_process.Get(), 50) != WAIT_OBJECT_0 && ::GetTickCount64() < deadline);
     return nullptr;
-}
-
-bool CProcessRunner::HasVisibleWindow() const
-{
-    WindowSearch search{m_processId, nullptr, nullptr};
-    ::EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found != nullptr;
 }
 
 void CProcessRunner::Close(HWND window, DWORD timeoutMs)

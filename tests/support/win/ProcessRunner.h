@@ -14,13 +14,11 @@ public:
     bool StartPath(const std::wstring& path, const std::wstring& arguments);
     // Waits for the process to end; answers its exit code, or nothing in time.
     bool WaitForExit(DWORD timeoutMs, DWORD& exitCode) const;
-    // Waits for a visible top-level window of the process with this caption.
+    // Waits for a visible top-level window of the process with this caption;
+    // nothing once the process has ended.
     HWND WaitForWindow(const std::wstring& caption, DWORD timeoutMs) const;
-    // Any visible top-level window of the process right now.
-    bool HasVisibleWindow() const;
     // Asks the program's main window to close, then ends it if it will not.
     void Close(HWND window, DWORD timeoutMs = 10000);
-    DWORD ProcessId() const noexcept { return m_processId; }
 
 private:
     CUniqueKernelHandle m_process;

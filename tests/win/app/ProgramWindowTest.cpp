@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 namespace
@@ -20,26 +21,6 @@ LRESULT CALLBACK SinkProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
         g_verdicts.push_back(wp);
     return ::DefWindowProcW(hwnd, msg, wp, lp);
 }
-
-// A window the probe in the other process finds by its class.
-class CVerdictSink
-{
-public:
-    CVerdictSink()
-    {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = SinkProc;
-        wc.hInstance = ::GetModuleHandleW(nullptr);
-        wc.lpszClassName = MessageProbe::kSinkClass;
-        ::RegisterClassW(&wc);
-        m_window.Reset(::CreateWindowW(MessageProbe::kSinkClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                       wc.hInstance, nullptr));
-    }
-    bool IsReady() const { return m_window.IsValid(); }
-
-private:
-    CUniqueWindow m_window;
-};
 
 struct HookTraits
 {
@@ -54,8 +35,15 @@ TEST(ProgramWindow, DragIconAskedFromAnotherProcessIsTheProgramsIcon)
     ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath);
     CSettingsKey store;
     ASSERT_TRUE(StoreNumber(store, Settings::Names::SyncOnStart, 0));
-    const CVerdictSink sink;
-    ASSERT_TRUE(sink.IsReady());
+    // The window the probe in the other process finds by its class and sends its verdicts to.
+    WNDCLASSW sinkClass{};
+    sinkClass.lpfnWndProc = SinkProc;
+    sinkClass.hInstance = ::GetModuleHandleW(nullptr);
+    sinkClass.lpszClassName = MessageProbe::kSinkClass;
+    ::RegisterClassW(&sinkClass);
+    const CUniqueWindow sink(::CreateWindowW(MessageProbe::kSinkClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                             sinkClass.hInstance, nullptr));
+    ASSERT_TRUE(sink);
     const CUniqueModule probe(::LoadLibraryW((TestProgramFolder() + MessageProbe::kDllName).c_str()));
     ASSERT_TRUE(probe);
     const auto hookProc = reinterpret_cast<HOOKPROC>(
@@ -65,27 +53,20 @@ TEST(ProgramWindow, DragIconAskedFromAnotherProcessIsTheProgramsIcon)
     CProcessRunner kavrin;
     ASSERT_TRUE(kavrin.Start(L"Kavrin.exe", L"/ws"));
     const HWND window = kavrin.WaitForWindow(L"Kavrin", 20000);
-    const struct CCloseAtEnd
-    {
-        CProcessRunner& program;
-        HWND window;
-        ~CCloseAtEnd() { program.Close(window); }
-    } closeAtEnd{kavrin, window};
+    const std::shared_ptr<void> closeAtEnd(nullptr, [&](void*) { kavrin.Close(window); });
     ASSERT_NE(window, nullptr);
 
     const CUniqueHandle<HookTraits> hook(
         ::SetWindowsHookExW(WH_CALLWNDPROCRET, hookProc, probe.Get(), ::GetWindowThreadProcessId(window, nullptr)));
     ASSERT_TRUE(hook);
     g_verdicts.clear();
-    DWORD_PTR ignored = 0;
-    // Where the system delivers it (Windows does, Wine does not), the
-    // program's answer is a real icon.
+    // Where the system delivers it (Windows does, Wine does not), the program's answer is a real icon.
     DWORD_PTR answer = 0;
     if (::SendMessageTimeoutW(window, WM_QUERYDRAGICON, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer))
     {
         EXPECT_NE(answer, 0u);
     }
-    ASSERT_TRUE(::SendMessageTimeoutW(window, WM_NULL, MessageProbe::kAskDragIcon, 0, SMTO_ABORTIFHUNG, 5000, &ignored));
+    ASSERT_TRUE(::SendMessageTimeoutW(window, WM_NULL, MessageProbe::kAskDragIcon, 0, SMTO_ABORTIFHUNG, 5000, &answer));
     for (const ULONGLONG deadline = ::GetTickCount64() + 5000; g_verdicts.empty() && ::GetTickCount64() < deadline;)
     {
         MSG msg{};

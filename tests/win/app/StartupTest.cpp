@@ -15,92 +15,69 @@
 
 namespace
 {
-constexpr DWORD kStartTimeoutMs = 20000;
-
-std::tm LocalTimeInDays(int days)
+// Once a day switched on or off, with a last synchronisation `days` from now.
+void StoreOnceADay(DWORD oncePerDay, int days, std::int32_t status = SyncDateRecord::kValid)
 {
     const std::time_t when = std::time(nullptr) + static_cast<std::time_t>(days) * 86400;
     std::tm local{};
     localtime_s(&local, &when);
-    return local;
+    SyncDateRecord record = MakeSyncDateRecord(local);
+    record.status = status;
+    CSettingsKey settings;
+    ASSERT_TRUE(settings.OpenKey(Settings::kKeyPath, true));
+    settings.WriteNumber(Settings::Names::SyncOnStart, 0);
+    settings.WriteText(Settings::Names::CurrentServer, L"127.0.0.1");
+    settings.WriteNumber(Settings::Names::SyncOncePerDay, oncePerDay);
+    settings.WriteDateRecord(Settings::Names::LastSyncDate, record);
 }
 
-class OnceADayTest : public testing::Test
+class StartupTest : public testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath);
-        ASSERT_TRUE(m_settings.OpenKey(Settings::kKeyPath, true));
-        m_settings.WriteNumber(Settings::Names::SyncOnStart, 0);
-        m_settings.WriteText(Settings::Names::CurrentServer, L"127.0.0.1");
-    }
+    void SetUp() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath); }
     void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath); }
-
-    void LastSyncInDays(int days) { m_settings.WriteDateRecord(Settings::Names::LastSyncDate, MakeSyncDateRecord(LocalTimeInDays(days))); }
-
-    // Starts Kavrin and answers whether its window came up; closes it again.
-    bool WindowAppears(const std::wstring& arguments)
-    {
-        CProcessRunner kavrin;
-        if (!kavrin.Start(L"Kavrin.exe", arguments))
-            return false;
-        HWND window = kavrin.WaitForWindow(L"Kavrin", kStartTimeoutMs);
-        kavrin.Close(window);
-        return window != nullptr;
-    }
-
-    CSettingsKey m_settings;
 };
 } // namespace
 
-TEST_F(OnceADayTest, SecondStartOnTheSameDayEndsAtOnceWithoutWindow)
+// The real program; which dates count as the same day and which options
+// force the window is the platform-free tests' to check.
+TEST_F(StartupTest, SecondStartOnTheSameDayEndsAtOnceWithoutWindowUnlessForcedOrTheRuleDoesNotApply)
 {
-    m_settings.WriteNumber(Settings::Names::SyncOncePerDay, 1);
-    LastSyncInDays(0);
-
-    CProcessRunner kavrin;
-    ASSERT_TRUE(kavrin.Start(L"Kavrin.exe", L""));
-    const ULONGLONG started = ::GetTickCount64();
-    DWORD exitCode = 99;
-    bool sawWindow = false;
-    while (!kavrin.WaitForExit(20, exitCode) && ::GetTickCount64() - started < kStartTimeoutMs)
-        sawWindow = sawWindow || kavrin.HasVisibleWindow();
-    EXPECT_EQ(exitCode, 0u);
-    EXPECT_LT(::GetTickCount64() - started, 5000u);
-    EXPECT_FALSE(sawWindow);
-    if (exitCode == 99)
-        kavrin.Close(nullptr, 0);
-}
-
-TEST_F(OnceADayTest, ForceWindowOptionShowsTheWindowAnyway)
-{
-    m_settings.WriteNumber(Settings::Names::SyncOncePerDay, 1);
-    LastSyncInDays(0);
-    for (const wchar_t* option : {L"/ws", L"-WS", L"/ws:x"})
-        EXPECT_TRUE(WindowAppears(option)) << "option " << testing::PrintToString(std::wstring(option));
-}
-
-TEST_F(OnceADayTest, OtherDaysShowTheWindow)
-{
-    m_settings.WriteNumber(Settings::Names::SyncOncePerDay, 1);
-    LastSyncInDays(-1);
-    EXPECT_TRUE(WindowAppears(L"")) << "yesterday";
-    LastSyncInDays(1);
-    EXPECT_TRUE(WindowAppears(L"")) << "tomorrow";
-}
-
-TEST_F(OnceADayTest, RuleAppliesOnlyWhenSwitchedOnWithAUsableDate)
-{
-    LastSyncInDays(0);
-    m_settings.WriteNumber(Settings::Names::SyncOncePerDay, 0);
-    EXPECT_TRUE(WindowAppears(L"")) << "option off";
-
-    m_settings.WriteNumber(Settings::Names::SyncOncePerDay, 1);
-    SyncDateRecord invalid = MakeSyncDateRecord(LocalTimeInDays(0));
-    invalid.status = 1;
-    m_settings.WriteDateRecord(Settings::Names::LastSyncDate, invalid);
-    EXPECT_TRUE(WindowAppears(L"")) << "status not valid";
+    struct Case
+    {
+        const char* name;
+        DWORD oncePerDay;
+        int days;
+        std::int32_t status;
+        const wchar_t* options;
+        bool shown;
+    };
+    const Case cases[] = {
+        {"same day", 1, 0, SyncDateRecord::kValid, L"", false},
+        {"window forced", 1, 0, SyncDateRecord::kValid, L"/ws", true},
+        {"yesterday", 1, -1, SyncDateRecord::kValid, L"", true},
+        {"option off", 0, 0, SyncDateRecord::kValid, L"", true},
+        {"status not valid", 1, 0, 1, L"", true},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        StoreOnceADay(c.oncePerDay, c.days, c.status);
+        CProcessRunner kavrin;
+        const ULONGLONG started = ::GetTickCount64();
+        ASSERT_TRUE(kavrin.Start(L"Kavrin.exe", c.options));
+        // Nothing when the process ends first.
+        const HWND window = kavrin.WaitForWindow(L"Kavrin", 20000);
+        DWORD exitCode = 99;
+        const bool ended = kavrin.WaitForExit(0, exitCode);
+        kavrin.Close(window);
+        EXPECT_EQ(window != nullptr, c.shown);
+        if (!c.shown)
+        {
+            EXPECT_TRUE(ended && exitCode == 0) << exitCode;
+            EXPECT_LT(::GetTickCount64() - started, 5000u);
+        }
+    }
 }
 
 namespace
@@ -123,6 +100,20 @@ public:
     int relaunches = 0;
     bool windowRan = false;
 
+    // The exit code when start-up ended the process, nothing when it returned.
+    std::optional<int> Run()
+    {
+        try
+        {
+            EXPECT_FALSE(InitInstance()) << "the program ends when its window closes";
+            return std::nullopt;
+        }
+        catch (const ProcessEnded& ended)
+        {
+            return ended.exitCode;
+        }
+    }
+
 protected:
     std::wstring CommandLine() override { return commandLine; }
     bool IsUserAdministrator() override { return administrator; }
@@ -137,79 +128,47 @@ protected:
     void RunMainWindow() override { windowRan = true; }
     [[noreturn]] void EndProcess(int exitCode) override { throw ProcessEnded{exitCode}; }
 };
-
-class ElevationTest : public testing::Test
-{
-protected:
-    void SetUp() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath); }
-
-    // The exit code when start-up ended the process, nothing when it returned.
-    static std::optional<int> EndOf(RecordingApp& app)
-    {
-        try
-        {
-            app.InitInstance();
-            return std::nullopt;
-        }
-        catch (const ProcessEnded& ended)
-        {
-            return ended.exitCode;
-        }
-    }
-};
 } // namespace
 
-TEST_F(ElevationTest, AdministratorRunsTheWindowDirectly)
+TEST_F(StartupTest, OnlyANonAdministratorIsRelaunchedAndOnlyARefusalIsReported)
 {
-    RecordingApp app;
-    EXPECT_FALSE(app.InitInstance());
-    EXPECT_EQ(app.relaunches, 0);
-    EXPECT_TRUE(app.windowRan);
-    EXPECT_EQ(app.GetRegistryKey(), L"Halvanworks Software");
-}
-
-TEST_F(ElevationTest, SuccessfulRelaunchEndsWithCodeOne)
-{
-    RecordingApp app;
-    app.administrator = false;
-    app.relaunchSucceeds = true;
-    app.commandLine = L"Kavrin.exe /WS";
-    EXPECT_EQ(EndOf(app), 1);
-    EXPECT_TRUE(app.m_bForceWindow);
-    EXPECT_FALSE(app.windowRan);
-}
-
-TEST_F(ElevationTest, FailedRelaunchRunsTheWindowAndReportsOnlyARefusal)
-{
-    const struct
+    struct Case
     {
-        DWORD error;
+        const char* name;
+        bool administrator, relaunchSucceeds;
+        DWORD relaunchError;
+        std::optional<int> end;
         std::vector<std::wstring> messages;
-    } cases[] = {
-        {ERROR_CANCELLED, {L"User did not allow elevation"}},
-        {ERROR_FILE_NOT_FOUND, {}},
     };
-    for (const auto& c : cases)
+    const Case cases[] = {
+        {"administrator", true, false, ERROR_SUCCESS, std::nullopt, {}},
+        {"relaunched", false, true, ERROR_SUCCESS, 1, {}},
+        // A failed relaunch runs the window.
+        {"refused", false, false, ERROR_CANCELLED, std::nullopt, {L"User did not allow elevation"}},
+        {"failed", false, false, ERROR_FILE_NOT_FOUND, std::nullopt, {}},
+    };
+    for (const Case& c : cases)
     {
+        SCOPED_TRACE(c.name);
         RecordingApp app;
-        app.administrator = false;
-        app.relaunchError = c.error;
-        EXPECT_FALSE(app.InitInstance());
-        EXPECT_EQ(app.messages, c.messages) << "error " << c.error;
-        EXPECT_TRUE(app.windowRan);
+        app.administrator = c.administrator;
+        app.relaunchSucceeds = c.relaunchSucceeds;
+        app.relaunchError = c.relaunchError;
+        app.commandLine = L"Kavrin.exe /WS";
+        EXPECT_EQ(app.Run(), c.end);
+        EXPECT_EQ(app.relaunches, c.administrator ? 0 : 1);
+        EXPECT_EQ(app.messages, c.messages);
+        EXPECT_EQ(app.windowRan, !c.end);
+        EXPECT_TRUE(app.m_bForceWindow) << "read before the relaunch, which passes it on";
+        EXPECT_TRUE(!app.windowRan || app.GetRegistryKey() == L"Halvanworks Software");
     }
 }
 
-TEST_F(ElevationTest, OnceADayHitEndsWithCodeZeroBeforeTheAdministratorCheck)
+TEST_F(StartupTest, OnceADayHitEndsWithCodeZeroBeforeTheAdministratorCheck)
 {
-    CSettingsKey settings;
-    ASSERT_TRUE(settings.OpenKey(Settings::kKeyPath, true));
-    settings.WriteNumber(Settings::Names::SyncOncePerDay, 1);
-    settings.WriteDateRecord(Settings::Names::LastSyncDate, MakeSyncDateRecord(LocalTimeInDays(0)));
-
+    StoreOnceADay(1, 0);
     RecordingApp app;
     app.administrator = false;
-    EXPECT_EQ(EndOf(app), 0);
+    EXPECT_EQ(app.Run(), 0);
     EXPECT_EQ(app.relaunches, 0);
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath);
 }
