@@ -8,23 +8,17 @@
 
 namespace
 {
-// Positions are for 96 pixels per inch and scale like a dialog template's.
-RECT Scaled(const RECT& rect)
-{
-    const auto scale = [](LONG pixels) { return ::MulDiv(pixels, ScreenDpi(), 96); };
-    return {scale(rect.left), scale(rect.top), scale(rect.right), scale(rect.bottom)};
-}
-
 // A label and a link, which paint through an off-screen buffer, and a group
 // box, which paints straight, set up as the main window does and painted
 // through WM_PAINT on a shown window.
 TEST(OnScreenTest, ControlsPaintThemselvesOnAShownWindow)
 {
-    const RECT size = Scaled({0, 0, 370, 160});
-    CTestHost host({size.right, size.bottom});
+    // Positions are for 96 pixels per inch and scale like a dialog template's.
+    const auto scale = [](LONG pixels) { return ::MulDiv(pixels, ScreenDpi(), 96); };
+    CTestHost host({scale(370), scale(160)});
     int id = 100;
-    const auto add = [&](auto& control, const wchar_t* className, const wchar_t* text, DWORD style, const RECT& rect) {
-        host.AddChild(className, text, style, Scaled(rect), ++id);
+    const auto add = [&](auto& control, const wchar_t* className, const wchar_t* text, DWORD style, const RECT& r) {
+        host.AddChild(className, text, style, {scale(r.left), scale(r.top), scale(r.right), scale(r.bottom)}, ++id);
         EXPECT_TRUE(control.SubclassDlgItem(host.Get(), id));
         return control.GetSafeHwnd();
     };
