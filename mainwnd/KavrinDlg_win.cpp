@@ -2,6 +2,7 @@
 
 #include "common/SettingsKey_win.h"
 #include "common/SyncDate_win.h"
+#include "dialogs/AboutDlg_win.h"
 #include "framework/CallbackGuard_win.h"
 #include "framework/Handles_win.h"
 #include "framework/MessageBox_win.h"
@@ -10,9 +11,11 @@
 #include "mainwnd/DataFolder_win.h"
 #include "mainwnd/SyncReport.h"
 #include "pool/PoolServerTable.h"
+#include "pool/ShowServersDlg_win.h"
 #include "resources/resource.h"
 #include "sntp/ClockCorrection.h"
 #include "sntp/SntpClient.h"
+#include "update/ReleaseVersionFile_win.h"
 #include "update/UpdateCheck_win.h"
 
 #include <commctrl.h>
@@ -73,6 +76,18 @@ void SetMenuCheck(HMENU menu, UINT id, bool checked)
     if (menu)
         ::CheckMenuItem(menu, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
+
+// The help button's text: there is no help file.
+constexpr wchar_t kHelpCaption[] = L"Kavrin Help";
+constexpr wchar_t kHelpText[] =
+    L"Kavrin sets this computer's clock from an Internet time server.\n\n"
+    L"Synchronize Now! asks the server named at the top of the window for the time and corrects the clock.\n\n"
+    L"Change Regional Server Pool lets you pick a zone of the NTP Pool Project or type any other time server.\n\n"
+    L"Exit after time synchronization closes Kavrin a while after a synchronization; Set chooses how long.\n\n"
+    L"Minimize to Tray hides Kavrin in the notification area; double-click its icon to bring it back.\n\n"
+    L"More options are in the window's system menu (click the icon in the title bar): start with Windows, "
+    L"synchronize on startup, minimize after synchronization, sync only once per day and the update checks.\n\n"
+    L"Exit Kavrin keeps your choices; closing the window any other way leaves them as they were.";
 
 } // namespace
 
@@ -289,8 +304,12 @@ void CKavrinDlg::MinimizeToTray()
     m_bMinimizedToTray = true;
 }
 
+// Clicks and menu commands carry the notification code 0 (BN_CLICKED); a
+// double click on a drawn button is not a second click.
 bool CKavrinDlg::OnCommand(int id, int code, HWND control)
 {
+    if (code != BN_CLICKED)
+        return false;
     switch (id)
     {
     case IDC_SYNCHRONIZE_NOW:
@@ -300,11 +319,18 @@ bool CKavrinDlg::OnCommand(int id, int code, HWND control)
     case IDC_MINIMIZE_TO_TRAY:
         OnMinimizeToTray();
         return true;
-    case ID_TRAY_RESTORE:
-        OnRestoreFromTray();
+    case IDC_CHANGE_POOL:
+    case ID_TRAY_SHOW_SERVER_LIST:
+        OnChooseServer();
         return true;
-    case ID_APP_EXIT:
-        OnExitWithoutSaving();
+    case IDOK_EXIT_KAVRIN:
+        OnExitKavrin();
+        return true;
+    case ID_HELP:
+        OnHelp();
+        return true;
+    case IDC_USE_SOUND:
+        OnUseSoundClicked();
         return true;
     case IDC_EXIT_AFTER_SYNC:
         m_exitCountdown.OnExitAfterSyncClicked();
@@ -315,22 +341,61 @@ bool CKavrinDlg::OnCommand(int id, int code, HWND control)
     case IDC_SET_EXIT_TIME:
         m_exitCountdown.OnSetExitTime();
         return true;
+    case ID_TRAY_RESTORE:
+        OnRestoreFromTray();
+        return true;
+    case ID_APP_ABOUT:
+        OnAbout();
+        return true;
+    case ID_APP_EXIT:
+        OnExitWithoutSaving();
+        return true;
     default:
         return CDialogEx::OnCommand(id, code, control);
     }
 }
 
-// The commands added to the system menu come with exactly their ids.
+// The commands added to the system menu come with exactly their ids (16 to
+// 31 share their upper bits, so no masking); the system's own commands go
+// on to the platform. The summary is rebuilt after every one of them.
 bool CKavrinDlg::OnSysCommand(UINT id, LPARAM)
 {
+    bool handled = true;
     switch (id)
     {
+    case IDM_ABOUTBOX:
+        OnAbout();
+        break;
+    case IDM_CHECK_NEWER_VERSION:
+        OnCheckForNewerVersion();
+        break;
+    case IDM_AUTO_CHECK_UPDATE:
+        OnAutoCheckUpdate();
+        break;
+    case IDM_SELECT_POOL_SERVER:
+        OnChooseServer();
+        break;
+    case IDM_START_WITH_WINDOWS:
+        OnStartWithWindows();
+        break;
+    case IDM_SYNC_ON_STARTUP:
+        OnSyncOnStartup();
+        break;
+    case IDM_MINIMIZE_AFTER_SYNC:
+        OnMinimizeAfterSync();
+        break;
     case IDM_SET_EXIT_TIME:
         m_exitCountdown.OnSetExitTime();
-        return true;
+        break;
+    case IDM_ONCE_PER_DAY:
+        OnOncePerDay();
+        break;
     default:
-        return false;
+        handled = false;
+        break;
     }
+    UpdateConfigSummary();
+    return handled;
 }
 
 bool CKavrinDlg::OnTimer(UINT_PTR id)
@@ -359,15 +424,106 @@ void CKavrinDlg::OnMinimizeToTray()
     MinimizeToTray();
 }
 
+void CKavrinDlg::OnChooseServer()
+{
+    CShowServersDlg chooser;
+    chooser.m_strServer = m_settings.CurrentServer;
+    if (chooser.DoModal(m_hWnd) == IDOK)
+        ChangeServer(chooser.m_strServer);
+}
+
+// Saves the group of options when one of them changed; the OK result then
+// ends the program.
+void CKavrinDlg::OnExitKavrin()
+{
+    if (m_bSettingsChanged)
+    {
+        CSettingsKey store;
+        SaveOptionGroup(store, m_settings);
+    }
+    WriteReleaseVersionFile(L"");
+    EndDialog(IDOK);
+}
+
+void CKavrinDlg::OnHelp()
+{
+    ::MessageBoxW(m_hWnd, kHelpText, kHelpCaption, MB_OK | MB_ICONINFORMATION);
+}
+
+// Kept with the group, but a change of the box alone is not worth saving.
+void CKavrinDlg::OnUseSoundClicked()
+{
+    m_settings.UseSound = ::IsDlgButtonChecked(m_hWnd, IDC_USE_SOUND) == BST_CHECKED;
+}
+
 void CKavrinDlg::OnRestoreFromTray()
 {
     m_tray.RestoreFromTray(m_hWnd);
     m_bMinimizedToTray = false;
 }
 
+void CKavrinDlg::OnAbout()
+{
+    CAboutDlg about;
+    about.DoModal(m_hWnd);
+}
+
 void CKavrinDlg::OnExitWithoutSaving()
 {
     EndDialog(0);
+}
+
+// An unreachable site is reported once and ends only the check, so that
+// the command that ran it still finishes.
+void CKavrinDlg::OnCheckForNewerVersion()
+{
+    CallbackGuard([] { CheckForNewerVersion(true, false, L"Kavrin"); });
+}
+
+// Turning the automatic check off still checks once, right now.
+void CKavrinDlg::OnAutoCheckUpdate()
+{
+    m_settings.CheckForUpdate = ToggleByCheckMark(IDM_AUTO_CHECK_UPDATE, m_settings.CheckForUpdate);
+    m_bSettingsChanged = true;
+    OnCheckForNewerVersion();
+}
+
+void CKavrinDlg::OnStartWithWindows()
+{
+    m_bStartWithWindows = ToggleByCheckMark(IDM_START_WITH_WINDOWS, m_bStartWithWindows);
+    m_startupShortcut.UpdateStartupShortcut(m_bStartWithWindows);
+    m_bSettingsChanged = true;
+}
+
+void CKavrinDlg::OnSyncOnStartup()
+{
+    m_settings.SyncOnStart = ToggleByCheckMark(IDM_SYNC_ON_STARTUP, m_settings.SyncOnStart);
+    m_bSettingsChanged = true;
+}
+
+void CKavrinDlg::OnMinimizeAfterSync()
+{
+    m_settings.MinimizeOnSync = ToggleByCheckMark(IDM_MINIMIZE_AFTER_SYNC, m_settings.MinimizeOnSync);
+    m_bSettingsChanged = true;
+}
+
+// Stored at once, whichever way the window ends.
+void CKavrinDlg::OnOncePerDay()
+{
+    m_settings.SyncOncePerDay = !m_settings.SyncOncePerDay;
+    CSettingsKey store;
+    StoreNumber(store, Settings::Names::SyncOncePerDay, m_settings.SyncOncePerDay ? 1 : 0);
+    SetMenuCheck(::GetSystemMenu(m_hWnd, FALSE), IDM_ONCE_PER_DAY, m_settings.SyncOncePerDay);
+    DrawOncePerDayIndicator();
+}
+
+bool CKavrinDlg::ToggleByCheckMark(UINT item, bool current)
+{
+    HMENU menu = ::GetSystemMenu(m_hWnd, FALSE);
+    const UINT state = menu ? ::GetMenuState(menu, item, MF_BYCOMMAND) : static_cast<UINT>(-1);
+    const bool wasChecked = state == static_cast<UINT>(-1) ? current : (state & MF_CHECKED) != 0;
+    SetMenuCheck(menu, item, !wasChecked);
+    return !wasChecked;
 }
 
 bool CKavrinDlg::OnNotify(NMHDR& header, LRESULT& result)

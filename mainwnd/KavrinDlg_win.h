@@ -66,8 +66,23 @@ private:
 
     void OnSynchronizeNow();
     void OnMinimizeToTray();
+    void OnChooseServer();
+    void OnExitKavrin();
+    void OnHelp();
+    void OnUseSoundClicked();
     void OnRestoreFromTray();
+    void OnAbout();
     void OnExitWithoutSaving();
+
+    void OnCheckForNewerVersion();
+    void OnAutoCheckUpdate();
+    void OnStartWithWindows();
+    void OnSyncOnStartup();
+    void OnMinimizeAfterSync();
+    void OnOncePerDay();
+    // Flips the check mark of a system-menu item and answers its new state;
+    // `current` stands in when the menu lacks the item.
+    bool ToggleByCheckMark(UINT item, bool current);
 
     void ShowResults(const std::wstring& serverName, const SntpResult& result);
     void StoreLastSyncDate(std::int64_t now) const;

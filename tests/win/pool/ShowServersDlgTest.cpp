@@ -1,5 +1,4 @@
-// The pool server chooser from template 136, run modally and driven by
-// messages from inside its loop.
+// The pool server chooser from template 136, driven by messages.
 
 #include "pool/PoolServerTable.h"
 #include "pool/ShowServersDlg_win.h"
@@ -7,8 +6,6 @@
 #include "tests/support/win/ModalDriver.h"
 
 #include <gtest/gtest.h>
-
-#include <commctrl.h>
 
 #include <functional>
 #include <string>
@@ -18,18 +15,7 @@ namespace
 {
 using Action = std::function<void(HWND dialog)>;
 
-std::wstring Cell(HWND list, int row, int column)
-{
-    wchar_t text[256] = {};
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = 256;
-    ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    return text;
-}
-
-// A click of the mouse on the middle of `row`, where its server is shown.
+// A mouse click on the middle of `row`, where its server is shown.
 Action ClickRow(int row)
 {
     return [row](HWND dialog) {
@@ -67,82 +53,53 @@ void CloseBox(HWND dialog)
 {
     ::PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
-
-// Runs `chooser` modally; `inspect` and then each action act on it once it is shown.
-INT_PTR RunChooser(CShowServersDlg& chooser, const std::vector<Action>& actions, const Action& inspect = [](HWND) {})
-{
-    const CModalDriver driver([&] {
-        const HWND dialog = chooser.GetSafeHwnd();
-        if (!dialog || !::IsWindowVisible(dialog))
-            return false;
-        inspect(dialog);
-        for (const Action& action : actions)
-            action(dialog);
-        return true;
-    });
-    return chooser.DoModal();
-}
 } // namespace
 
 TEST(ShowServersDlg, ListsTheSixtyZonesInTableOrderUnderTheirHeading)
 {
     CShowServersDlg chooser;
-    EXPECT_EQ(RunChooser(chooser, {Press(VK_ESCAPE)},
-                  [&](HWND dialog) {
-                      const HWND list = ::GetDlgItem(dialog, IDC_POOL_LIST);
-                      ASSERT_EQ(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 60);
-                      for (int row = 0; row < 60; ++row)
-                      {
-                          const PoolServerEntry& entry = PoolServerTable[static_cast<size_t>(row)];
-                          EXPECT_EQ(Cell(list, row, 0), entry.country);
-                          EXPECT_EQ(Cell(list, row, 1), entry.server);
-                          EXPECT_EQ(Cell(list, row, 2), entry.count);
-                      }
-                      // The list's width inside its frame, the scroll bar's included.
-                      RECT client{};
-                      ::GetClientRect(list, &client);
-                      const bool scrolls = ::GetWindowLongPtrW(list, GWL_STYLE) & WS_VSCROLL;
-                      const int width = client.right + (scrolls ? ::GetSystemMetrics(SM_CXVSCROLL) : 0);
-                      EXPECT_EQ(::SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0), 115);
-                      EXPECT_EQ(::SendMessageW(list, LVM_GETCOLUMNWIDTH, 1, 0), width - 185);
-                      EXPECT_EQ(::SendMessageW(list, LVM_GETCOLUMNWIDTH, 2, 0), 50);
+    ASSERT_TRUE(chooser.Create(nullptr));
+    CListCtrl list;
+    list.Attach(chooser.GetSafeHwnd(), IDC_POOL_LIST);
+    ASSERT_EQ(list.GetItemCount(), 60);
+    for (int row = 0; row < 60; ++row)
+    {
+        const PoolServerEntry& entry = PoolServerTable[static_cast<size_t>(row)];
+        EXPECT_EQ(list.GetItemText(row, 0) + L" " + list.GetItemText(row, 1) + L" " + list.GetItemText(row, 2),
+                  std::wstring(entry.country) + L" " + std::wstring(entry.server) + L" " + std::wstring(entry.count));
+    }
+    // The server column takes the list's width, the scroll bar's included, less 185.
+    const bool scrolls = ::GetWindowLongPtrW(list.GetSafeHwnd(), GWL_STYLE) & WS_VSCROLL;
+    const int width = list.GetClientRect().right + (scrolls ? ::GetSystemMetrics(SM_CXVSCROLL) : 0);
+    const int widths[] = {115, width - 185, 50};
+    for (const int column : {0, 1, 2})
+        EXPECT_EQ(list.SendMessage(LVM_GETCOLUMNWIDTH, column), widths[column]);
 
-                      const CLabel& heading = chooser.GetHeading();
-                      EXPECT_EQ(heading.GetWindowText().rfind(L"There are 60 Pool Servers listed as part", 0), 0u);
-                      EXPECT_EQ(heading.GetBackground(), CLabel::Background::Gradient);
-                      EXPECT_EQ(heading.GetBkColor(), RGB(128, 255, 0));
-                      EXPECT_EQ(heading.GetGradientEndColor(), RGB(255, 255, 255));
-                      EXPECT_EQ(heading.GetTextColor(), RGB(0, 0, 255));
-                      EXPECT_EQ(heading.GetFontOptions().GetWeight(), FW_BOLD);
-                  }),
-              IDCANCEL);
+    const CLabel& heading = chooser.GetHeading();
+    EXPECT_EQ(heading.GetWindowText().rfind(L"There are 60 Pool Servers listed as part", 0), 0u);
+    EXPECT_EQ(heading.GetBackground(), CLabel::Background::Gradient);
+    EXPECT_EQ(heading.GetBkColor(), RGB(128, 255, 0));
+    EXPECT_EQ(heading.GetGradientEndColor(), RGB(255, 255, 255));
+    EXPECT_EQ(heading.GetTextColor(), RGB(0, 0, 255));
+    EXPECT_EQ(heading.GetFontOptions().GetWeight(), FW_BOLD);
 }
 
 TEST(ShowServersDlg, LinkOpensThePoolProjectsPageWithTheDialogStillOpen)
 {
     CShowServersDlg chooser;
     std::vector<std::wstring> opened;
-    chooser.SetLinkOpener([&](HWND, const std::wstring& target) {
-        opened.push_back(target);
-        return true;
-    });
-    bool openAfterClick = false;
-    HCURSOR pointer = nullptr;
-    EXPECT_EQ(RunChooser(chooser, {CloseBox},
-                  [&](HWND dialog) {
-                      const HWND link = ::GetDlgItem(dialog, IDC_POOL_LINK);
-                      ::SendMessageW(link, WM_SETCURSOR, reinterpret_cast<WPARAM>(link), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-                      pointer = ::GetCursor();
-                      ::SendMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-                      ::SendMessageW(link, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-                      openAfterClick = !chooser.IsEnded();
-                  }),
-              IDCANCEL);
+    chooser.SetLinkOpener([&](HWND, const std::wstring& target) { return opened.push_back(target), true; });
+    ASSERT_TRUE(chooser.Create(nullptr));
+    const HWND label = chooser.GetDlgItem(IDC_POOL_LINK);
+    ::SendMessageW(label, WM_SETCURSOR, reinterpret_cast<WPARAM>(label), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_HAND));
+    ::SendMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    ::SendMessageW(label, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+
     const CLabel& link = chooser.GetLink();
     EXPECT_EQ(opened, std::vector<std::wstring>{link.GetLink()});
     EXPECT_EQ(link.GetLink().rfind(L"https://www.ntppool.org/en", 0), 0u);
-    EXPECT_TRUE(openAfterClick);
-    EXPECT_EQ(pointer, ::LoadCursorW(nullptr, IDC_HAND));
+    EXPECT_FALSE(chooser.IsEnded());
     EXPECT_TRUE(link.GetFontOptions().IsUnderline());
     EXPECT_EQ(link.GetTextColor(), RGB(0, 0, 255));
 }
@@ -174,8 +131,14 @@ TEST(ShowServersDlg, HandsBackTheFieldsOnOkAndNothingOtherwise)
     {
         CShowServersDlg chooser;
         chooser.m_strServer = c.current;
-        EXPECT_EQ(RunChooser(chooser, c.actions), c.result) << c.what;
-        EXPECT_EQ(chooser.m_strServer, c.server) << c.what;
-        EXPECT_EQ(chooser.m_strRegion, c.region) << c.what;
+        const CModalDriver driver([&] {
+            if (!::IsWindowVisible(chooser.GetSafeHwnd()))
+                return false;
+            for (const Action& action : c.actions)
+                action(chooser.GetSafeHwnd());
+            return true;
+        });
+        EXPECT_EQ(chooser.DoModal(), c.result) << c.what;
+        EXPECT_EQ(chooser.m_strServer + L"|" + chooser.m_strRegion, std::wstring(c.server) + L"|" + c.region) << c.what;
     }
 }

@@ -170,3 +170,31 @@ TEST_F(UpdateCheckTest, ReleaseFolderGetsItsVersionFileOnTheSecondRun)
     EXPECT_FALSE(WriteReleaseVersionFile(L"", tree + L"\\Project\\Kavrin\\Debug\\Kavrin.exe", m_environment));
     std::filesystem::remove_all(std::filesystem::path(tree));
 }
+
+TEST_F(UpdateCheckTest, MainWindowChecksOnItem17AndOnItem19EvenWhenItTurnsTheCheckOff)
+{
+    CheckAtStart();
+    TestSite::Publish(kVersionFile, "4.2.2.5\n");
+    int shown = 0;
+    const CWindowWatcher watcher(L"Update Options", [&](HWND dialog) {
+        ++shown;
+        ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    CKavrinDlg window;
+    ASSERT_TRUE(window.Create(nullptr));
+    EXPECT_EQ(shown, 0) << "set-up keeps quiet about the same version";
+    for (const UINT item : {IDM_AUTO_CHECK_UPDATE, IDM_CHECK_NEWER_VERSION})
+        ::SendMessageW(window.GetSafeHwnd(), WM_SYSCOMMAND, item, 0);
+    EXPECT_EQ(shown, 2);
+    EXPECT_FALSE(window.GetSettings().CheckForUpdate);
+
+    // An unreachable site: told once, the toggle kept and the summary rebuilt.
+    TestMakerSites() = TestSite::At(KAVRIN_TEST_UNREACHABLE_ORIGIN);
+    CReportRecorder recorder;
+    ::SetDlgItemTextW(window.GetSafeHwnd(), IDC_HEADER, L"stale");
+    ::SendMessageW(window.GetSafeHwnd(), WM_SYSCOMMAND, IDM_AUTO_CHECK_UPDATE, 0);
+    EXPECT_EQ(recorder.reports.size(), 1u);
+    EXPECT_TRUE(window.GetSettings().CheckForUpdate);
+    EXPECT_NE(ItemText(window.GetSafeHwnd(), IDC_HEADER), L"stale");
+    TestMakerSites() = TestSite::At(KAVRIN_TEST_HTTPS_ORIGIN);
+}
