@@ -17,13 +17,7 @@ class CMemorySettingsStore final : public ISettingsStore
 {
 public:
     // The registry types that matter to the reading rules.
-    enum class Type
-    {
-        Binary,
-        Dword,
-        Text,
-        ExpandText,
-    };
+    enum class Type { Binary, Dword, Text };
     struct Value
     {
         Type type = Type::Binary;
@@ -54,15 +48,13 @@ public:
 
     bool WriteNumber(const wchar_t* name, std::uint32_t value) const override
     {
-        const auto bytes = Settings::EncodeNumber(value);
-        return Put(name, Type::Binary, bytes);
+        return Put(name, Type::Binary, Settings::EncodeNumber(value));
     }
 
     std::wstring ReadText(const wchar_t* name, const std::wstring& defaultValue) const override
     {
         const Value* value = Find(name);
-        if (!value || (value->type != Type::Text && value->type != Type::ExpandText) ||
-            value->data.size() > (Settings::kMaxTextLength + 1) * 2)
+        if (!value || value->type != Type::Text || value->data.size() > (Settings::kMaxTextLength + 1) * 2)
             return defaultValue;
         return Settings::DecodeText(value->data);
     }
@@ -88,8 +80,7 @@ public:
 
     bool WriteDateRecord(const wchar_t* name, const SyncDateRecord& record) const override
     {
-        const auto bytes = record.Encode();
-        return Put(name, Type::Binary, bytes);
+        return Put(name, Type::Binary, record.Encode());
     }
 
     // What another tool might have stored; brings the key into being.
@@ -107,10 +98,8 @@ public:
 private:
     const Value* Find(const wchar_t* name) const
     {
-        if (!m_keyExists || m_path != m_keyPath)
-            return nullptr;
         const auto found = m_values.find(name);
-        return found == m_values.end() ? nullptr : &found->second;
+        return m_keyExists && m_path == m_keyPath && found != m_values.end() ? &found->second : nullptr;
     }
 
     bool Put(const wchar_t* name, Type type, std::span<const std::byte> data) const

@@ -52,11 +52,6 @@ std::vector<Styled> Highlighted(UpdateMode mode, const std::wstring& message)
 }
 } // namespace
 
-TEST(UpdateHighlight, ControlTextHasOneCharacterPerLineBreak)
-{
-    EXPECT_EQ(ControlText(L"a\r\n\r\nb\nc\rd"), L"a\r\rb\rc\rd");
-}
-
 TEST(UpdateHighlight, NewerPublishedMarksNamesVersionsDateAndChoices)
 {
     const std::vector<Styled> expected = {
