@@ -2,7 +2,9 @@
 # The long fuzz campaign, by hand (not in CI): each target of fuzz/ in turn,
 # one after another, for RUNS executions (default 10^7) or at most SECONDS
 # seconds each (default 6 h), from its seeds and the corpus that earlier
-# campaigns left in build/fuzz-corpus. Prints one line per target:
+# campaigns left in build/fuzz-corpus, with inputs of up to 1 KiB (more
+# than any of these parsers takes: a reply is read into 68 bytes, a
+# version file has at most 29). Prints one line per target:
 # executions, time, coverage, corpus size, and the verdict (a crash, a leak
 # or undefined behaviour stops the target and leaves its input in
 # build/fuzz-artifacts).
@@ -26,7 +28,7 @@ for source in fuzz/*Fuzz.cpp; do
     log=build/fuzz-artifacts/$target.log
     mkdir -p "$corpus"
     started=$SECONDS
-    build/fuzz/bin/"$target" -runs="$runs" -max_total_time="$seconds" -print_final_stats=1 \
+    build/fuzz/bin/"$target" -runs="$runs" -max_total_time="$seconds" -max_len=1024 -print_final_stats=1 \
         -artifact_prefix=build/fuzz-artifacts/"$target"- "$corpus" fuzz/corpus/"$target" >"$log" 2>&1
     rc=$?
     executed=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")

@@ -15,6 +15,12 @@ if(KAVRIN_WINDOWS)
     target_compile_definitions(kavrin_options INTERFACE
         UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
         _WIN32_WINNT=0x0601 WINVER=0x0601 _WIN32_IE=0x0800)
+    # A test build that counts the handles its RAII wrappers hold
+    # (framework/Handles_win.h); never the deliverables' build.
+    option(KAVRIN_COUNT_HANDLES "Count live handles per kind in the RAII wrappers" OFF)
+    if(KAVRIN_COUNT_HANDLES)
+        target_compile_definitions(kavrin_options INTERFACE KAVRIN_COUNT_HANDLES)
+    endif()
     if(MSVC)
         set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
     else()

@@ -38,7 +38,7 @@ CMemorySettingsStore StoreOf(std::span<const std::byte> data)
     while (data.size() >= 3)
     {
         const auto& spec = Settings::kValues[std::to_integer<std::size_t>(data[0]) % std::size(Settings::kValues)];
-        const auto type = static_cast<CMemorySettingsStore::Type>(std::to_integer<int>(data[1]) % 4);
+        const auto type = static_cast<CMemorySettingsStore::Type>(std::to_integer<int>(data[1]) % 3);
         const std::size_t length = std::min(std::to_integer<std::size_t>(data[2]), data.size() - 3);
         store.PutRaw(spec.name, type, {data.begin() + 3, data.begin() + 3 + static_cast<std::ptrdiff_t>(length)});
         data = data.subspan(3 + length);

@@ -1,0 +1,199 @@
+// The synchronization window against every kind of faulty server, and a long
+// series of runs that must leave no handle, memory or window behind.
+
+#include "common/KavrinSettings.h"
+#include "common/SettingsKey_win.h"
+#include "framework/Handles_win.h"
+#include "mainwnd/KavrinDlg_win.h"
+#include "resources/resource.h"
+#include "sntp/SntpSocket.h"
+#include "tests/support/TestPeersGate.h"
+
+#include <gtest/gtest.h>
+
+#include <psapi.h>
+
+#include <cstdio>
+#include <regex>
+#include <string>
+
+namespace
+{
+enum class Outcome
+{
+    NoReply,   // the query failed: nothing shown, nothing set
+    Refused,   // an hour or more: shown, the clock not touched
+    Failed,    // the clock was to be set and Wine refused
+    Corrected, // the clock was set (Wine takes a change of a few milliseconds)
+};
+
+struct Fault
+{
+    const wchar_t* host;
+    Outcome outcome;
+};
+
+constexpr Fault kFaults[] = {
+    {TestPeers::kKissOfDeath, Outcome::NoReply},    {TestPeers::kStratum0, Outcome::NoReply},
+    {TestPeers::kLeapAlarm, Outcome::NoReply},      {TestPeers::kStratum16, Outcome::NoReply},
+    {TestPeers::kWrongMode, Outcome::NoReply},      {TestPeers::kBadVersion, Outcome::NoReply},
+    {TestPeers::kZeroTransmit, Outcome::NoReply},   {TestPeers::kWrongOriginate, Outcome::NoReply},
+    {TestPeers::kZeroOriginate, Outcome::NoReply},  {TestPeers::kShortDatagram, Outcome::NoReply},
+    {TestPeers::kLongReply, Outcome::NoReply},      {TestPeers::kEmptyDatagram, Outcome::NoReply},
+    {TestPeers::kSilent, Outcome::NoReply},         {TestPeers::kWrongSource, Outcome::NoReply},
+    {TestPeers::kDelayed, Outcome::Corrected},      {TestPeers::kDoubled, Outcome::Corrected},
+    {TestPeers::kPlus59m, Outcome::Failed},         {TestPeers::kMinus59m, Outcome::Failed},
+    {TestPeers::kPlus1h, Outcome::Refused},         {TestPeers::kMinus1h, Outcome::Refused},
+    {TestPeers::kPlus10y, Outcome::Refused},        {TestPeers::kMinus10y, Outcome::Refused},
+};
+
+bool ShowsOutcome(const std::wstring& status, const wchar_t* host, Outcome outcome)
+{
+    switch (outcome)
+    {
+    case Outcome::NoReply:
+        return status == L"Time was NOT successfully retrieved from NTP server (" + std::wstring(host) + L")";
+    case Outcome::Refused:
+        return status == L"The time difference was greater was 1 hour, the system clock was not synchronized.";
+    case Outcome::Failed:
+        return status == L"Synchronization failed.";
+    case Outcome::Corrected:
+        break;
+    }
+    return std::regex_match(status, std::wregex(LR"(Time Corrected by [+-]0\.\d{3} seconds at \d\d:\d\d:\d\d [AP]M)"));
+}
+
+// GetProcessHandleCount answers 0 under Wine: then the handle values that
+// name a handle are counted.
+DWORD HandleCount()
+{
+    DWORD count = 0;
+    if (::GetProcessHandleCount(::GetCurrentProcess(), &count) && count != 0)
+        return count;
+    for (ULONG_PTR value = 4; value < 0x10000; value += 4)
+    {
+        DWORD flags = 0;
+        count += ::GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) ? 1 : 0;
+    }
+    return count;
+}
+
+BOOL CALLBACK CountWindow(HWND window, LPARAM count)
+{
+    ++*reinterpret_cast<long*>(count);
+    ::EnumChildWindows(window, CountWindow, count);
+    return TRUE;
+}
+
+// What the process holds. Wine leaves PrivateUsage 0 and fills
+// PagefileUsage, which Windows sets to the same commit charge. GetGuiResources
+// answers 0 under Wine: GDI and USER objects are counted by the wrappers that
+// own them (-1 where the build does not count), and windows by enumerating
+// this thread's.
+struct Usage
+{
+    DWORD handles = 0;
+    SIZE_T privateBytes = 0;
+    long windows = 0;
+    long gdiObjects = -1;
+    long userObjects = -1;
+
+    static Usage Now()
+    {
+        Usage usage;
+        usage.handles = HandleCount();
+        PROCESS_MEMORY_COUNTERS_EX memory{};
+        ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
+                               sizeof memory);
+        usage.privateBytes = memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage;
+        ::EnumThreadWindows(::GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&usage.windows));
+#ifdef KAVRIN_COUNT_HANDLES
+        using namespace HandleTraits;
+        usage.gdiObjects = g_nLiveHandles<Gdi<HFONT>> + g_nLiveHandles<Gdi<HBRUSH>> + g_nLiveHandles<Gdi<HPEN>> +
+                           g_nLiveHandles<Gdi<HBITMAP>> + g_nLiveHandles<Gdi<HRGN>> + g_nLiveHandles<MemoryDC>;
+        usage.userObjects = g_nLiveHandles<Menu> + g_nLiveHandles<Icon> + g_nLiveHandles<Window>;
+#endif
+        return usage;
+    }
+};
+
+class SyncRuns : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        REQUIRE_TEST_PEERS();
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath);
+        CSettingsKey settings;
+        ASSERT_TRUE(settings.OpenKey(Settings::kKeyPath, true));
+        settings.WriteNumber(Settings::Names::SyncOnStart, 0);
+        ASSERT_TRUE(m_dialog.Create(nullptr));
+        m_dialog.ShowWindow(SW_SHOWNORMAL);
+    }
+    void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath); }
+
+    // One click on "Synchronize Now!" with `host` as the server; the status it leaves.
+    std::wstring Synchronize(const wchar_t* host)
+    {
+        m_dialog.ChangeServer(host);
+        ::SendMessageW(m_dialog.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_SYNCHRONIZE_NOW, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(m_dialog.GetDlgItem(IDC_SYNCHRONIZE_NOW)));
+        for (MSG msg{}; ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);)
+            ::DispatchMessageW(&msg);
+        wchar_t status[512] = {};
+        ::GetDlgItemTextW(m_dialog.GetSafeHwnd(), IDC_STATUS, status, 512);
+        return status;
+    }
+
+    // `chronyd` runs against chronyd, then `faults` through the table in turn.
+    void Run(int chronyd, int faults)
+    {
+        for (int i = 0; i < chronyd; ++i)
+            ASSERT_TRUE(ShowsOutcome(Synchronize(TestPeers::kChronyd), nullptr, Outcome::Corrected)) << "run " << i;
+        for (int i = 0; i < faults; ++i)
+        {
+            const Fault& fault = kFaults[i % std::size(kFaults)];
+            ASSERT_TRUE(ShowsOutcome(Synchronize(fault.host), fault.host, fault.outcome));
+        }
+    }
+
+    CSocketLayer m_sockets;
+    CKavrinDlg m_dialog;
+};
+} // namespace
+
+TEST_F(SyncRuns, EveryFaultyServerGivesItsStatus)
+{
+    for (const Fault& fault : kFaults)
+    {
+        const std::wstring status = Synchronize(fault.host);
+        EXPECT_TRUE(ShowsOutcome(status, fault.host, fault.outcome)) << testing::PrintToString(status);
+        // Only a run that reached the clock counts as completed.
+        EXPECT_EQ(m_dialog.IsSyncCompleted(), fault.outcome >= Outcome::Failed) << testing::PrintToString(status);
+    }
+}
+
+// KAVRIN_SOAK_RUNS="CHRONYD,FAULTS" sets the length (bench/run-soak.sh).
+TEST_F(SyncRuns, ManyRunsLeaveNothingBehind)
+{
+    int chronyd = 50;
+    int faults = static_cast<int>(std::size(kFaults));
+    std::sscanf(Environment("KAVRIN_SOAK_RUNS").c_str(), "%d,%d", &chronyd, &faults);
+    // Every path once, so that what is made once and kept is there before.
+    Run(50, static_cast<int>(std::size(kFaults)));
+    const Usage before = Usage::Now();
+    Run(chronyd, faults);
+    const Usage after = Usage::Now();
+    std::printf("soak: %d runs against chronyd and %d against faults: handles %lu -> %lu, private bytes %lu -> %lu, "
+                "windows %ld -> %ld, GDI objects %ld -> %ld, USER objects %ld -> %ld\n",
+                chronyd, faults, before.handles, after.handles, static_cast<unsigned long>(before.privateBytes),
+                static_cast<unsigned long>(after.privateBytes), before.windows, after.windows, before.gdiObjects,
+                after.gdiObjects, before.userObjects, after.userObjects);
+    EXPECT_GT(before.handles, 0u);
+    EXPECT_GT(before.privateBytes, 0u);
+    EXPECT_LE(after.handles, before.handles);
+    EXPECT_LE(after.privateBytes, before.privateBytes);
+    EXPECT_LE(after.windows, before.windows);
+    EXPECT_LE(after.gdiObjects, before.gdiObjects);
+    EXPECT_LE(after.userObjects, before.userObjects);
+}
