@@ -1,17 +1,13 @@
-// The clock, minute marker and exit countdown of the main window: real
-// timers in a real window against the local time server, the marker through
-// the tick handler with a fixed clock, and the whole program ending by
-// itself.
+// The minute marker and exit countdown of the main window: real timers against
+// the local time server, the marker through the tick handler with a fixed clock.
 
 #include "common/KavrinSettings.h"
 #include "common/SettingsKey_win.h"
-#include "framework/ProcessGlobals_win.h"
 #include "mainwnd/KavrinDlg_win.h"
 #include "resources/resource.h"
 #include "sntp/SntpSocket.h"
 #include "tests/support/TestPeersGate.h"
 #include "tests/support/win/ModalDriver.h"
-#include "tests/support/win/ProcessRunner.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +15,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <string>
 #include <vector>
 
 namespace
@@ -29,14 +24,6 @@ std::wstring ItemText(const CWnd& window, int id)
     wchar_t text[256] = {};
     ::GetDlgItemTextW(window.GetSafeHwnd(), id, text, 256);
     return text;
-}
-
-std::tm LocalTime(int hour, int second)
-{
-    std::tm local{};
-    local.tm_hour = hour;
-    local.tm_sec = second;
-    return local;
 }
 
 class ExitCountdownTest : public testing::Test
@@ -73,7 +60,6 @@ protected:
             eachTurn();
         }
     }
-    std::uint32_t Stored(const wchar_t* name) const { return m_settings.ReadNumber(name, 99); }
 
     CSocketLayer m_sockets;
     CSettingsKey m_settings;
@@ -116,25 +102,10 @@ TEST_F(ExitCountdownTest, CancelSuspendsTheExitAndResetRearmsIt)
     EXPECT_EQ(ItemText(m_dialog, IDC_CANCEL_EXIT), L"Reset");
     Run(2500);
     EXPECT_FALSE(m_dialog.IsEnded());
-    EXPECT_EQ(Stored(Settings::Names::ExitAfterSync), 1u) << "the stored option stays";
     Click(IDC_CANCEL_EXIT);
     EXPECT_EQ(ItemText(m_dialog, IDC_CANCEL_EXIT), L"Cancel");
     Run(2500);
     EXPECT_EQ(m_dialog.GetResult(), IDOK);
-}
-
-TEST_F(ExitCountdownTest, CheckBoxIsStoredAtOnceAndLeavesTheButtonsCaption)
-{
-    ASSERT_TRUE(m_dialog.Create(nullptr));
-    Click(IDC_CANCEL_EXIT);
-    for (const std::uint32_t stored : {0u, 1u})
-    {
-        Click(IDC_EXIT_AFTER_SYNC);
-        EXPECT_EQ(Stored(Settings::Names::ExitAfterSync), stored);
-        EXPECT_EQ(m_dialog.GetSettings().ExitAfterSync, stored == 1);
-        EXPECT_EQ(::IsWindowEnabled(m_dialog.GetDlgItem(IDC_CANCEL_EXIT)), stored ? TRUE : FALSE);
-    }
-    EXPECT_EQ(ItemText(m_dialog, IDC_CANCEL_EXIT), L"Reset");
 }
 
 TEST_F(ExitCountdownTest, MarkerAndClockFollowTheTickHandler)
@@ -150,29 +121,25 @@ TEST_F(ExitCountdownTest, MarkerAndClockFollowTheTickHandler)
         countdown.SetClock([&] { return now; }, [&](std::int64_t) { return local; });
         countdown.SetBeeper([&](const Countdown::Tone& tone) { tones.push_back(tone); });
         ASSERT_TRUE(dialog.Create(nullptr));
-        const auto tick = [&](std::optional<std::tm> at) {
-            local = at;
+        const auto tick = [&](int hour, int second) {
+            local = std::tm{};
+            local->tm_hour = hour;
+            local->tm_sec = second;
             ::SendMessageW(dialog.GetSafeHwnd(), WM_TIMER, CExitCountdown::kClockTimer, 0);
         };
         for (const int second : {56, 57, 58, 59})
-            tick(LocalTime(11, second));
-        tick(LocalTime(12, 0));
+            tick(11, second);
+        tick(12, 0);
         for (size_t i = 0; i < 5; ++i)
             EXPECT_EQ(countdown.GetMarker(i).GetBkColor(), i < 4 ? RGB(255, 0, 0) : RGB(0, 255, 0)) << i;
-        EXPECT_EQ(countdown.GetClockLabel().GetWindowText(), L"12:00:00 PM");
-        EXPECT_EQ(countdown.GetClockLabel().GetTextColor(), RGB(237, 158, 6));
         std::vector<Countdown::Tone> heard(4, {750, 300});
         heard.push_back({1000, 800});
         EXPECT_EQ(tones, useSound ? heard : std::vector<Countdown::Tone>{});
         EXPECT_EQ(ItemText(dialog, IDC_COUNTDOWN), L"Exit in 60 seconds") << "counted from the first tick";
 
-        tick(LocalTime(12, 5));
+        tick(12, 5);
         for (size_t i = 0; i < 5; ++i)
             EXPECT_EQ(countdown.GetMarker(i).GetBkColor(), ::GetSysColor(COLOR_BTNFACE)) << i;
-        now += 61;
-        tick(std::nullopt);
-        EXPECT_EQ(countdown.GetClockLabel().GetTextColor(), RGB(0, 0, 160)) << "no local time: as for the morning";
-        EXPECT_EQ(ItemText(dialog, IDC_COUNTDOWN), L"") << "no negative counts";
     }
 }
 
@@ -203,7 +170,6 @@ TEST_F(ExitCountdownTest, ExitWaitsForTheExitTimeDialogWhoseOkRestartsTheTimer)
         Click(IDC_SET_EXIT_TIME);
     }
     EXPECT_EQ(m_dialog.GetSettings().TimeToExit, 45000u);
-    EXPECT_EQ(Stored(Settings::Names::TimeToExit), 45000u);
     Run(3500);
     EXPECT_FALSE(m_dialog.IsEnded()) << "timer 3 starts again with the new delay";
 }
@@ -215,26 +181,5 @@ TEST_F(ExitCountdownTest, SetUpCreatesTheDataFolder)
     ASSERT_EQ(::SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, 0, documents), S_OK);
     const std::wstring folder = std::wstring(documents) + L"\\Halvanworks\\Kavrin";
     EXPECT_EQ(m_dialog.GetDataFolder(), folder);
-    EXPECT_EQ(ProcessGlobals().strDataFolder, folder);
     EXPECT_TRUE(::GetFileAttributesW(folder.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-TEST_F(ExitCountdownTest, ProgramEndsByItselfWithoutSavingTheOptions)
-{
-    REQUIRE_TEST_PEERS();
-    m_settings.WriteNumber(Settings::Names::SyncOnStart, 1);
-    m_settings.WriteNumber(Settings::Names::TimeToExit, 3000);
-    CProcessRunner kavrin;
-    ASSERT_TRUE(kavrin.Start(L"Kavrin.exe", L""));
-    ASSERT_TRUE(kavrin.WaitForWindow(L"Kavrin", 20000));
-    const ULONGLONG shown = ::GetTickCount64();
-    DWORD exitCode = 99;
-    const bool ended = kavrin.WaitForExit(10000, exitCode);
-    if (!ended)
-        kavrin.Close(nullptr, 0);
-    ASSERT_TRUE(ended);
-    EXPECT_EQ(exitCode, 0u);
-    EXPECT_NEAR(static_cast<double>(::GetTickCount64() - shown), 3000.0, 1000.0);
-    for (const wchar_t* name : {Settings::Names::UseSound, Settings::Names::CheckForUpdate, Settings::Names::MinimizeOnSync})
-        EXPECT_EQ(Stored(name), 99u) << "saved: " << testing::PrintToString(std::wstring(name));
 }
