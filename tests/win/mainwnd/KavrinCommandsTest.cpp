@@ -95,7 +95,7 @@ protected:
     }
 
     // The saved group as the registry holds it (9 or "-" for a missing
-    // value), then SyncOncePerDay.
+    // value), then SyncOncePerDay and ExitAfterSync.
     static std::wstring Stored()
     {
         using namespace Settings::Names;
@@ -104,7 +104,10 @@ protected:
         std::wstring text;
         for (const wchar_t* name : {SyncOnStart, UseSound, CheckForUpdate, MinimizeOnSync})
             text += std::to_wstring(store.ReadNumber(name, 9)) + L",";
-        return text + store.ReadText(CurrentServer, L"-") + L" " + std::to_wstring(store.ReadNumber(SyncOncePerDay, 9));
+        text += store.ReadText(CurrentServer, L"-");
+        for (const wchar_t* name : {SyncOncePerDay, ExitAfterSync})
+            text += L" " + std::to_wstring(store.ReadNumber(name, 9));
+        return text;
     }
 };
 } // namespace
@@ -121,7 +124,7 @@ TEST_F(KavrinCommandsTest, EachCommandActsAndOnlyExitKavrinSavesTheChangedGroup)
         ::PostMessageW(chooser, WM_CLOSE, 0, 0);
     };
     const std::wstring chooser = L"NTP Pool Project Regional Servers;", none = L"127.0.0.40 - Unspecified|",
-                       untouched = L"0,9,9,9,127.0.0.40 9";
+                       sync = none + L"Sync on Start, ", untouched = L"0,9,9,9,127.0.0.40 9 9";
     const struct
     {
         std::vector<Step> steps;
@@ -134,23 +137,25 @@ TEST_F(KavrinCommandsTest, EachCommandActsAndOnlyExitKavrinSavesTheChangedGroup)
          untouched},
         {{{Sys, IDM_SELECT_POOL_SERVER}}, Choose(L"de.pool.ntp.org"), chooser + L"de.pool.ntp.org - Germany|", -1,
          untouched},
-        {{{Cmd, ID_TRAY_SHOW_SERVER_LIST}}, Choose(L"pool.ntp.org"), chooser + L"pool.ntp.org - Worldwide|", -1, untouched},
+        {{{Cmd, ID_TRAY_SHOW_SERVER_LIST}}, Choose(L"pool.ntp.org"), chooser + L"pool.ntp.org - Worldwide|", -1,
+         untouched},
         {{{Cmd, IDC_CHANGE_POOL}}, trayUnderChooser, chooser + none, -1, untouched},
         {{{Cmd, ID_HELP}}, Close, L"Kavrin Help;" + none, -1, untouched},
         {{{Sys, IDM_ABOUTBOX}}, Close, L"About Kavrin;" + none, -1, untouched},
         {{{Cmd, ID_APP_ABOUT}}, Close, L"About Kavrin;" + none, -1, untouched},
         {{{Sys, IDM_START_WITH_WINDOWS}}, Close, none + L"Start with Windows, ", -1, untouched},
-        {{{Sys, IDM_ONCE_PER_DAY}, {Cmd, ID_APP_EXIT}}, Close, none, 0, L"0,9,9,9,127.0.0.40 1"},
-        {{{Sys, IDM_SYNC_ON_STARTUP}, {Cmd, IDOK}}, Close, none + L"Sync on Start, ", IDOK, L"1,0,0,0,127.0.0.40 9"},
-        {{{Sys, IDM_SYNC_ON_STARTUP}, {Key, VK_RETURN}}, Close, none + L"Sync on Start, ", IDOK, L"1,0,0,0,127.0.0.40 9"},
-        {{{Sys, IDM_SYNC_ON_STARTUP}, {Cmd, ID_APP_EXIT}}, Close, none + L"Sync on Start, ", 0, untouched},
-        {{{Sys, IDM_SYNC_ON_STARTUP}, {Sys, SC_CLOSE}}, Close, none + L"Sync on Start, ", IDCANCEL, untouched},
-        {{{Sys, IDM_SYNC_ON_STARTUP}, {Key, VK_ESCAPE}}, Close, none + L"Sync on Start, ", IDCANCEL, untouched},
+        {{{Sys, IDM_ONCE_PER_DAY}, {Cmd, ID_APP_EXIT}}, Close, none, 0, L"0,9,9,9,127.0.0.40 1 9"},
+        {{{Cmd, IDC_EXIT_AFTER_SYNC}, {Cmd, ID_APP_EXIT}}, Close, none, 0, L"0,9,9,9,127.0.0.40 9 1"},
+        {{{Sys, IDM_SYNC_ON_STARTUP}, {Cmd, IDOK}}, Close, sync, IDOK, L"1,0,0,0,127.0.0.40 9 9"},
+        {{{Sys, IDM_SYNC_ON_STARTUP}, {Key, VK_RETURN}}, Close, sync, IDOK, L"1,0,0,0,127.0.0.40 9 9"},
+        {{{Sys, IDM_SYNC_ON_STARTUP}, {Cmd, ID_APP_EXIT}}, Close, sync, 0, untouched},
+        {{{Sys, IDM_SYNC_ON_STARTUP}, {Sys, SC_CLOSE}}, Close, sync, IDCANCEL, untouched},
+        {{{Sys, IDM_SYNC_ON_STARTUP}, {Key, VK_ESCAPE}}, Close, sync, IDCANCEL, untouched},
         {{{Cmd, IDC_USE_SOUND}, {Cmd, IDOK}}, Close, none, IDOK, untouched},
-        {{{Cmd, IDC_USE_SOUND}, {Sys, IDM_MINIMIZE_AFTER_SYNC}, {Cmd, IDOK}}, Close, none + L"Minimize after Sync", IDOK,
-         L"0,1,0,1,127.0.0.40 9"},
+        {{{Cmd, IDC_USE_SOUND}, {Sys, IDM_MINIMIZE_AFTER_SYNC}, {Cmd, IDOK}}, Close, none + L"Minimize after Sync",
+         IDOK, L"0,1,0,1,127.0.0.40 9 9"},
         {{{Cmd, IDC_CHANGE_POOL}, {Sys, IDM_SELECT_POOL_SERVER}, {Cmd, IDOK}}, chooseThenClose,
-         chooser + chooser + L"time.example - Unspecified|", IDOK, L"0,0,0,0,time.example 9"},
+         chooser + chooser + L"time.example - Unspecified|", IDOK, L"0,0,0,0,time.example 9 9"},
     };
     for (const auto& c : cases)
     {
@@ -158,9 +163,9 @@ TEST_F(KavrinCommandsTest, EachCommandActsAndOnlyExitKavrinSavesTheChangedGroup)
         {
             CKavrinDlg window;
             const std::wstring seen = Run(window, c.steps, c.answer);
-            const std::wstring header = Text(window.GetSafeHwnd(), IDC_HEADER);
-            EXPECT_EQ(seen + header.substr(header.rfind(L'\n') + 1) + L"|" + Text(window.GetSafeHwnd(), IDC_PROGRAM_CONFIG),
-                      c.seen);
+            const HWND main = window.GetSafeHwnd();
+            const std::wstring header = Text(main, IDC_HEADER);
+            EXPECT_EQ(seen + header.substr(header.rfind(L'\n') + 1) + L"|" + Text(main, IDC_PROGRAM_CONFIG), c.seen);
             EXPECT_EQ(window.GetResult(), c.result) << testing::PrintToString(c.seen);
             EXPECT_EQ(Stored(), c.stored) << testing::PrintToString(c.seen);
         }
@@ -169,7 +174,8 @@ TEST_F(KavrinCommandsTest, EachCommandActsAndOnlyExitKavrinSavesTheChangedGroup)
         {
             CKavrinDlg next;
             Run(next, {});
-            EXPECT_FALSE(::GetMenuState(::GetSystemMenu(next.GetSafeHwnd(), FALSE), IDM_SYNC_ON_STARTUP, 0) & MF_CHECKED);
+            const HMENU menu = ::GetSystemMenu(next.GetSafeHwnd(), FALSE);
+            EXPECT_FALSE(::GetMenuState(menu, IDM_SYNC_ON_STARTUP, MF_BYCOMMAND) & MF_CHECKED);
         }
     }
 }
@@ -184,5 +190,5 @@ TEST_F(KavrinCommandsTest, EnterEndsTheProgramAfterSavingTheGroup)
     ::PostMessageW(::GetDlgItem(window, IDC_RESULTS), WM_KEYDOWN, VK_RETURN, 0);
     DWORD exitCode = 99;
     EXPECT_TRUE(kavrin.WaitForExit(10000, exitCode) && exitCode == 0);
-    EXPECT_EQ(Stored(), L"0,0,0,1,127.0.0.40 9");
+    EXPECT_EQ(Stored(), L"0,0,0,1,127.0.0.40 9 9");
 }
