@@ -13,9 +13,10 @@
 namespace
 {
 constexpr wchar_t kRerunFilter[] = L"DisplayDpi.*:LabelTest.*:XGroupBoxTest.*:OnScreenTest.*:"
-                                   L"OnButtonsAndStatics/HyperLinkTest.*:BufferDC.*-XGroupBoxTest.Themed*";
+                                   L"OnButtonsAndStatics/HyperLinkTest.*:BufferDC.*:MainWindowLayout.*"
+                                   L"-XGroupBoxTest.Themed*";
 constexpr const char* kRerunSuites[] = {"DisplayDpi", "LabelTest", "XGroupBoxTest", "OnScreenTest",
-                                        "OnButtonsAndStatics/HyperLinkTest", "BufferDC"};
+                                        "OnButtonsAndStatics/HyperLinkTest", "BufferDC", "MainWindowLayout"};
 
 // The system's resolution is read when a process starts, so the drawing
 // tests run again in a new process with the display at 144 pixels per inch;
@@ -27,46 +28,33 @@ TEST(DisplayDpi, DrawingTestsPassAt144Dpi)
         EXPECT_EQ(ScreenDpi(), std::atoi(expected));
         return;
     }
-    CUniqueRegKey desktop;
-    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
-                                KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, desktop.Put(), nullptr),
-              ERROR_SUCCESS);
-    DWORD previous = 0, size = sizeof previous;
-    const bool hadValue = ::RegQueryValueExW(desktop.Get(), L"LogPixels", nullptr, nullptr,
-                                             reinterpret_cast<BYTE*>(&previous), &size) == ERROR_SUCCESS;
-    const auto setDpi = [&](const DWORD* dpi) {
-        return dpi ? ::RegSetValueExW(desktop.Get(), L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(dpi),
-                                      sizeof *dpi)
-                   : ::RegDeleteValueW(desktop.Get(), L"LogPixels");
+    constexpr wchar_t kDesktop[] = L"Control Panel\\Desktop";
+    DWORD previous = 0, size = sizeof previous, dpi = 144;
+    const bool hadValue = ::RegGetValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels", RRF_RT_REG_DWORD, nullptr,
+                                         &previous, &size) == ERROR_SUCCESS;
+    const auto setDpi = [&](const DWORD* value) {
+        return value ? ::RegSetKeyValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels", REG_DWORD, value, sizeof *value)
+                     : ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels");
     };
     // Called even for the null pointer: puts the value back, whichever way the test ends.
     const std::shared_ptr<void> restore(nullptr, [&](void*) { setDpi(hadValue ? &previous : nullptr); });
-    const DWORD dpi = 144;
     ASSERT_EQ(setDpi(&dpi), ERROR_SUCCESS);
 
-    wchar_t program[MAX_PATH] = {}, folder[MAX_PATH] = {};
-    const std::wstring path(program, ::GetModuleFileNameW(nullptr, program, MAX_PATH));
-    ::GetTempPathW(MAX_PATH, folder);
-    const std::wstring report = std::wstring(folder) + L"kavrin-dpi-144.xml";
+    const std::wstring report = TestProgramFolder() + L"kavrin-dpi-144.xml";
     ::DeleteFileW(report.c_str());
-    // The inner run's output reaches ctest, where a skipped test's line would
-    // mark this test skipped: the theme test, which skips without a visual
-    // style, stays out.
+    // The theme test stays out: it skips without a visual style, and its skip line in
+    // the inner run's output would mark this test skipped in ctest.
     CProcessRunner inner;
     ::SetEnvironmentVariableW(L"KAVRIN_EXPECT_DPI", L"144");
-    const bool started = inner.Start(path.substr(path.find_last_of(L"\\/") + 1),
-                                     L"--gtest_output=xml:" + report + L" --gtest_filter=" + kRerunFilter);
+    const bool started =
+        inner.Start(L"kavrin_win_tests.exe", L"--gtest_output=xml:" + report + L" --gtest_filter=" + kRerunFilter);
     ::SetEnvironmentVariableW(L"KAVRIN_EXPECT_DPI", nullptr);
-    ASSERT_TRUE(started);
     DWORD exitCode = 1;
-    ASSERT_TRUE(inner.WaitForExit(90000, exitCode));
+    ASSERT_TRUE(started && inner.WaitForExit(90000, exitCode));
     EXPECT_EQ(exitCode, 0u) << "a drawing test failed at 144 DPI, or the display was not at 144 DPI";
 
-    // A filter that matches nothing passes silently: every suite named must
-    // have run at 144 DPI.
-    std::ifstream file(report.c_str(), std::ios::binary);
-    const std::string xml{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    file.close();
+    // A filter that matches nothing passes silently: every suite named must have run.
+    const std::string xml(std::istreambuf_iterator<char>(std::ifstream(report.c_str(), std::ios::binary).rdbuf()), {});
     ::DeleteFileW(report.c_str());
     for (const char* suite : kRerunSuites)
         EXPECT_NE(xml.find(std::string("<testsuite name=\"") + suite), std::string::npos) << suite << " did not run";
