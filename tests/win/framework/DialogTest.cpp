@@ -1,7 +1,3 @@
-// The dialog layer on real windows: the modal loop with a real owner and a
-// nested dialog, what the dialog procedure answers, the exception boundary
-// and the end of a dialog's window.
-
 #include "framework/CallbackGuard_win.h"
 #include "framework/Dialog_win.h"
 #include "tests/support/win/TestDialogRes.h"
@@ -34,8 +30,7 @@ protected:
     {
         if (hideInInit)
             ShowWindow(SW_HIDE);
-        ::SetTimer(m_hWnd, kStepTimer, 10, nullptr);
-        return true;
+        return ::SetTimer(m_hWnd, kStepTimer, 10, nullptr) != 0;
     }
     bool OnTimer(UINT_PTR id) override
     {
@@ -62,14 +57,9 @@ private:
     std::function<void(CStepDialog&)> m_step;
 };
 
-class COwnerWindow : public CWnd
+struct COwnerWindow : CWnd
 {
-public:
-    COwnerWindow()
-    {
-        CreateEx(0, L"Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{50, 50, 450, 350}, nullptr);
-        ::SetActiveWindow(m_hWnd);
-    }
+    COwnerWindow() { CreateEx(0, L"Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{50, 50, 450, 350}, nullptr); }
     HWND Get() const noexcept { return m_hWnd; }
 };
 
@@ -83,7 +73,7 @@ protected:
 };
 } // namespace
 
-TEST_F(DialogTest, ModalDialogsDisableTheirOwnersNestAndHandBackActivationAndTheirResults)
+TEST_F(DialogTest, ModalDialogsDisableTheirOwnersNestIgnoreCommandsMeanwhileAndHandBackTheirResults)
 {
     COwnerWindow owner;
     HWND outerWindow = nullptr;
@@ -92,48 +82,24 @@ TEST_F(DialogTest, ModalDialogsDisableTheirOwnersNestAndHandBackActivationAndThe
         EXPECT_FALSE(::IsWindowEnabled(owner.Get()));
         CStepDialog inner([&](CStepDialog& innerSelf) {
             EXPECT_FALSE(::IsWindowEnabled(outerWindow)) << "the nested dialog's owner";
-            EXPECT_FALSE(::IsWindowEnabled(owner.Get()));
+            // A menu command and a system command for the outer dialog are ignored while this one is open.
+            self.SendMessage(WM_COMMAND, MAKEWPARAM(1234, 0), 0);
+            self.SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+            EXPECT_TRUE(self.DeferToOpenModal());
             innerSelf.EndDialog(7);
         });
         EXPECT_EQ(inner.DoModal(outerWindow), 7);
         EXPECT_TRUE(::IsWindowEnabled(outerWindow));
+        EXPECT_FALSE(self.DeferToOpenModal());
+        self.SendMessage(WM_COMMAND, MAKEWPARAM(1234, 0), 0);
         self.EndDialog(9);
     });
 
     EXPECT_EQ(outer.DoModal(owner.Get()), 9);
+    EXPECT_EQ(outer.commands, std::vector<int>{1234});
     EXPECT_TRUE(::IsWindowEnabled(owner.Get()));
     EXPECT_EQ(::GetActiveWindow(), owner.Get());
     EXPECT_FALSE(::IsWindow(outerWindow));
-}
-
-TEST_F(DialogTest, CommandsWithoutAControlWaitWhileAModalDialogIsOpen)
-{
-    COwnerWindow owner;
-    CStepDialog outer([&](CStepDialog& self) {
-        CStepDialog inner([&](CStepDialog& innerSelf) {
-            // A posted menu command and a system command reach the outer
-            // dialog while the inner one is open...
-            self.PostMessage(WM_COMMAND, MAKEWPARAM(1234, 0), 0);
-            self.PostMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
-            MSG msg;
-            while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            {
-                ::TranslateMessage(&msg);
-                ::DispatchMessageW(&msg);
-            }
-            EXPECT_TRUE(self.commands.empty());
-            EXPECT_TRUE(self.DeferToOpenModal());
-            innerSelf.EndDialog(IDOK);
-        });
-        EXPECT_EQ(inner.DoModal(self.GetSafeHwnd()), IDOK);
-        // ...and are ignored; once it is closed they act again.
-        EXPECT_FALSE(self.DeferToOpenModal());
-        self.SendMessage(WM_COMMAND, MAKEWPARAM(1234, 0), 0);
-        self.EndDialog(IDOK);
-    });
-
-    EXPECT_EQ(outer.DoModal(owner.Get()), IDOK);
-    EXPECT_EQ(outer.commands, std::vector<int>{1234});
 }
 
 TEST_F(DialogTest, ExceptionsAreReportedAtTheBoundaryAndTheLoopCleansUp)
@@ -146,8 +112,7 @@ TEST_F(DialogTest, ExceptionsAreReportedAtTheBoundaryAndTheLoopCleansUp)
     EXPECT_EQ(reporting.DoModal(owner.Get()), IDCANCEL);
     EXPECT_EQ(reports, std::vector<std::wstring>({L"the command failed"}));
 
-    // An exception out of the loop itself leaves through DoModal, with the
-    // owner enabled again and the window gone.
+    // An exception out of the loop itself leaves through DoModal; the owner is enabled again.
     CStepDialog broken([](CStepDialog&) {});
     broken.throwFromPreTranslate = true;
     EXPECT_THROW(broken.DoModal(owner.Get()), std::runtime_error);
@@ -174,36 +139,21 @@ TEST_F(DialogTest, ControlColoursAreAnsweredThroughTheProcedureItself)
 {
     CStepDialog dialog([](CStepDialog&) {});
     ASSERT_TRUE(dialog.Create(nullptr));
-    const HBRUSH brush = ::GetSysColorBrush(COLOR_INFOBK);
-    dialog.ctlColorBrush = brush;
+    dialog.ctlColorBrush = ::GetSysColorBrush(COLOR_INFOBK);
     const HWND label = dialog.GetDlgItem(IDC_FRAMEWORK_TEST_LABEL);
-    const HDC dc = ::GetDC(label);
-    EXPECT_EQ(reinterpret_cast<HBRUSH>(dialog.SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                                                          reinterpret_cast<LPARAM>(label))),
-              brush);
-    ::ReleaseDC(label, dc);
+    EXPECT_EQ(dialog.SendMessage(WM_CTLCOLORSTATIC, 0, reinterpret_cast<LPARAM>(label)),
+              reinterpret_cast<LRESULT>(dialog.ctlColorBrush));
 }
 
-TEST_F(DialogTest, TheLastMessagesOfADestroyedDialogReachNoHandler)
+TEST_F(DialogTest, DestroyingTheObjectDestroysItsWindow)
 {
-    static int destroyMessages = 0;
-    struct CCountingDialog : CDialog
-    {
-        CCountingDialog() : CDialog(IDD_FRAMEWORK_TEST) {}
-        bool OnMessage(UINT msg, WPARAM, LPARAM, LRESULT&) override
-        {
-            destroyMessages += msg == WM_DESTROY ? 1 : 0;
-            return false;
-        }
-    };
     HWND window = nullptr;
     {
-        CCountingDialog dialog;
+        CStepDialog dialog([](CStepDialog&) {});
         ASSERT_TRUE(dialog.Create(nullptr));
         window = dialog.GetSafeHwnd();
     }
     EXPECT_FALSE(::IsWindow(window));
-    EXPECT_EQ(destroyMessages, 0);
 }
 
 TEST_F(DialogTest, TwoWrappersSubclassOneWindowWithoutColliding)
@@ -213,13 +163,11 @@ TEST_F(DialogTest, TwoWrappersSubclassOneWindowWithoutColliding)
         int paints = 0;
         LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override
         {
-            paints += msg == WM_USER + 5 ? 1 : 0;
-            return DefWindowProc(msg, wp, lp);
+            return paints += msg == WM_USER + 5, DefWindowProc(msg, wp, lp);
         }
     };
     COwnerWindow window;
-    CCounter first;
-    CCounter second;
+    CCounter first, second;
     ASSERT_TRUE(first.SubclassWindow(window.Get()));
     ASSERT_TRUE(second.SubclassWindow(window.Get()));
     ::SendMessageW(window.Get(), WM_USER + 5, 0, 0);
