@@ -1,5 +1,4 @@
-// The clock correction's order, outcomes and privilege handling, over a
-// recording fake of the platform.
+// The clock correction's order, outcomes and privilege handling, over a recording fake.
 
 #include "sntp/ClockCorrection.h"
 
@@ -59,24 +58,15 @@ public:
     }
     bool AdjustPrivilege(const PrivilegeRecord& p) override
     {
-        const std::string luid = std::to_string(p.luidHighPart) + ":" + std::to_string(p.luidLowPart);
-        return Logged("adjust " + luid + " attributes " + std::to_string(p.attributes),
+        return Logged("adjust " + std::to_string(p.luidHighPart) + ":" + std::to_string(p.luidLowPart) + " attributes " +
+                          std::to_string(p.attributes),
                       p.attributes == 0 || answers.enableSucceeds);
     }
     bool SetUtcClock(const CalendarRecord& utc) override { return Logged("set " + Text(utc), answers.setSucceeds); }
     std::uint32_t LastError() override { return lastError; }
-    void SetLastErrorCode(std::uint32_t error) override
-    {
-        lastError = Logged("set-error " + std::to_string(error), error);
-    }
-
-private:
+    void SetLastErrorCode(std::uint32_t error) override { lastError = Logged("set-error " + std::to_string(error), error); }
     template <typename T>
-    T Logged(std::string entry, T answer)
-    {
-        log.push_back(std::move(entry));
-        return answer;
-    }
+    T Logged(std::string entry, T answer) { return log.push_back(std::move(entry)), answer; }
 };
 
 // Token access TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY; the privilege enabled (2), then not.
@@ -86,9 +76,8 @@ const std::string kEnable = "adjust 7:34 attributes 2", kDisable = "adjust 7:34 
 
 TEST(ClockCorrection, AnHourOrMoreIsRefusedWithoutAnyCall)
 {
-    const double offsets[] = {3600.0, -3600.0, 3600.001, -7200.0, 1e300,
-                              std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()};
-    for (const double offset : offsets)
+    for (const double offset : {3600.0, -3600.0, 1e300, std::numeric_limits<double>::infinity(),
+                                std::numeric_limits<double>::quiet_NaN()})
     {
         CFakeClockPlatform platform;
         EXPECT_EQ(CorrectSystemClock(offset, platform), ClockCorrection::Refused) << offset;
@@ -100,7 +89,6 @@ TEST(ClockCorrection, SetsTheClockAsReadPlusTheOffset)
 {
     struct Case { double offset; CalendarRecord clock, expected; };
     const Case cases[] = {
-        {0.0, Utc(2024, 2, 29, 12, 34, 56, 789, 4), Utc(2024, 2, 29, 12, 34, 56, 789, 4)},
         {3599.999, Utc(2024, 2, 29, 12, 0, 0, 0, 4), Utc(2024, 2, 29, 12, 59, 59, 999, 4)},
         // A negative offset moves the clock back, here over a leap day.
         {-0.5, Utc(2024, 3, 1, 0, 0, 0, 250, 5), Utc(2024, 2, 29, 23, 59, 59, 750, 4)},
@@ -129,8 +117,6 @@ TEST(ClockCorrection, StepsInTheExactOrderAndWhatStillRunsAfterAFailure)
         {"token refused", {.tokenOpens = false}, ClockCorrection::Failed, {"read", kOpen}},
         {"no privilege model", {.tokenOpens = false, .tokenError = 120}, ClockCorrection::Corrected,
          {"read", kOpen, "set-error 0", set}},
-        {"no privilege model, clock refused", {.tokenOpens = false, .tokenError = 120, .setSucceeds = false},
-         ClockCorrection::Failed, {"read", kOpen, "set-error 0", set}},
         {"lookup fails", {.lookupSucceeds = false}, ClockCorrection::Failed, {"read", kOpen, kLookup}},
         // The disabling call runs even when enabling failed.
         {"enable fails", {.enableSucceeds = false}, ClockCorrection::Failed,
