@@ -1,16 +1,13 @@
 #pragma once
-// A settings store in memory that behaves like the registry store: one key
-// that exists or not, reads that never create it, values kept as raw bytes
-// with a type and decoded by the same rules as CSettingsKey. It records the
-// order of the writes it took.
+// A settings store in memory that behaves like the registry store (one key that
+// exists or not, reads that never create it, values decoded by the same rules)
+// and records the order of the writes it took.
 
 #include "common/SettingsStore.h"
 
-#include <cstddef>
 #include <map>
 #include <span>
 #include <string>
-#include <utility>
 #include <vector>
 
 class CMemorySettingsStore final : public ISettingsStore
@@ -18,39 +15,26 @@ class CMemorySettingsStore final : public ISettingsStore
 public:
     // The registry types that matter to the reading rules.
     enum class Type { Binary, Dword, Text };
-    struct Value
-    {
-        Type type = Type::Binary;
-        std::vector<std::byte> data;
-    };
-
-    explicit CMemorySettingsStore(std::wstring keyPath = Settings::kKeyPath) : m_keyPath(std::move(keyPath)) {}
+    struct Value { Type type = Type::Binary; std::vector<std::byte> data; };
 
     bool OpenKey(const std::wstring& path, bool create) override
     {
         if (path.empty())
-        {
-            m_path.clear();
-            return true;
-        }
-        if (path != m_keyPath || (!create && !m_keyExists))
+            return m_path.clear(), true;
+        if (path != Settings::kKeyPath || (!create && !m_keyExists))
             return false;
         m_keyExists = true;
         m_path = path;
         return true;
     }
-
     std::uint32_t ReadNumber(const wchar_t* name, std::uint32_t defaultValue) const override
     {
-        const Value* value = Find(name);
-        return value ? Settings::DecodeNumber(value->data).value_or(defaultValue) : defaultValue;
+        return Find(name) ? Settings::DecodeNumber(Find(name)->data).value_or(defaultValue) : defaultValue;
     }
-
     bool WriteNumber(const wchar_t* name, std::uint32_t value) const override
     {
         return Put(name, Type::Binary, Settings::EncodeNumber(value));
     }
-
     std::wstring ReadText(const wchar_t* name, const std::wstring& defaultValue) const override
     {
         const Value* value = Find(name);
@@ -58,7 +42,6 @@ public:
             return defaultValue;
         return Settings::DecodeText(value->data);
     }
-
     bool WriteText(const wchar_t* name, const std::wstring& text) const override
     {
         if (text.size() > Settings::kMaxTextLength)
@@ -71,13 +54,10 @@ public:
         }
         return Put(name, Type::Text, bytes);
     }
-
     std::optional<SyncDateRecord> ReadDateRecord(const wchar_t* name) const override
     {
-        const Value* value = Find(name);
-        return value ? SyncDateRecord::Decode(value->data) : std::nullopt;
+        return Find(name) ? SyncDateRecord::Decode(Find(name)->data) : std::nullopt;
     }
-
     bool WriteDateRecord(const wchar_t* name, const SyncDateRecord& record) const override
     {
         return Put(name, Type::Binary, record.Encode());
@@ -89,9 +69,7 @@ public:
         m_keyExists = true;
         m_values[name] = Value{type, std::move(data)};
     }
-
     bool KeyExists() const noexcept { return m_keyExists; }
-    const std::map<std::wstring, Value>& Values() const noexcept { return m_values; }
     // The names written through the store, in order.
     const std::vector<std::wstring>& Writes() const noexcept { return m_writes; }
 
@@ -99,23 +77,20 @@ private:
     const Value* Find(const wchar_t* name) const
     {
         const auto found = m_values.find(name);
-        return m_keyExists && m_path == m_keyPath && found != m_values.end() ? &found->second : nullptr;
+        return m_keyExists && m_path == Settings::kKeyPath && found != m_values.end() ? &found->second : nullptr;
     }
-
     bool Put(const wchar_t* name, Type type, std::span<const std::byte> data) const
     {
-        if (!m_keyExists || m_path != m_keyPath)
+        if (!m_keyExists || m_path != Settings::kKeyPath)
             return false;
         m_values[name] = Value{type, std::vector<std::byte>(data.begin(), data.end())};
         m_writes.emplace_back(name);
         return true;
     }
 
-    std::wstring m_keyPath;
     std::wstring m_path;
     bool m_keyExists = false;
-    // The store's operations are const, as in the registry store, whose
-    // state lives outside the object.
+    // Const operations, as in the registry store, whose state lives outside the object.
     mutable std::map<std::wstring, Value> m_values;
     mutable std::vector<std::wstring> m_writes;
 };
