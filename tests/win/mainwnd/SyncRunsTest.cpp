@@ -19,35 +19,26 @@
 
 namespace
 {
-enum class Outcome
-{
-    NoReply,   // the query failed: nothing shown, nothing set
-    Refused,   // an hour or more: shown, the clock not touched
-    Failed,    // the clock was to be set and Wine refused
-    Corrected, // the clock was set (Wine takes a change of a few milliseconds)
-};
-
-struct Fault
-{
-    const wchar_t* host;
-    Outcome outcome;
-};
-
+// NoReply: the query failed. Refused: an hour or more, the clock untouched.
+// Failed: Wine refused to set the clock. Corrected: set (Wine takes a few ms).
+enum class Outcome { NoReply, Refused, Failed, Corrected };
+struct Fault { const wchar_t* host; Outcome outcome; };
 constexpr Fault kFaults[] = {
-    {TestPeers::kKissOfDeath, Outcome::NoReply},    {TestPeers::kStratum0, Outcome::NoReply},
-    {TestPeers::kLeapAlarm, Outcome::NoReply},      {TestPeers::kStratum16, Outcome::NoReply},
-    {TestPeers::kWrongMode, Outcome::NoReply},      {TestPeers::kBadVersion, Outcome::NoReply},
-    {TestPeers::kZeroTransmit, Outcome::NoReply},   {TestPeers::kWrongOriginate, Outcome::NoReply},
-    {TestPeers::kZeroOriginate, Outcome::NoReply},  {TestPeers::kShortDatagram, Outcome::NoReply},
-    {TestPeers::kLongReply, Outcome::NoReply},      {TestPeers::kEmptyDatagram, Outcome::NoReply},
-    {TestPeers::kSilent, Outcome::NoReply},         {TestPeers::kWrongSource, Outcome::NoReply},
-    {TestPeers::kDelayed, Outcome::Corrected},      {TestPeers::kDoubled, Outcome::Corrected},
-    {TestPeers::kPlus59m, Outcome::Failed},         {TestPeers::kMinus59m, Outcome::Failed},
-    {TestPeers::kPlus1h, Outcome::Refused},         {TestPeers::kMinus1h, Outcome::Refused},
-    {TestPeers::kPlus10y, Outcome::Refused},        {TestPeers::kMinus10y, Outcome::Refused},
+    {TestPeers::kKissOfDeath, Outcome::NoReply},   {TestPeers::kStratum0, Outcome::NoReply},
+    {TestPeers::kLeapAlarm, Outcome::NoReply},     {TestPeers::kStratum16, Outcome::NoReply},
+    {TestPeers::kWrongMode, Outcome::NoReply},     {TestPeers::kBadVersion, Outcome::NoReply},
+    {TestPeers::kZeroTransmit, Outcome::NoReply},  {TestPeers::kWrongOriginate, Outcome::NoReply},
+    {TestPeers::kZeroOriginate, Outcome::NoReply}, {TestPeers::kShortDatagram, Outcome::NoReply},
+    {TestPeers::kLongReply, Outcome::NoReply},     {TestPeers::kEmptyDatagram, Outcome::NoReply},
+    {TestPeers::kSilent, Outcome::NoReply},        {TestPeers::kWrongSource, Outcome::NoReply},
+    {TestPeers::kDelayed, Outcome::Corrected},     {TestPeers::kDoubled, Outcome::Corrected},
+    {TestPeers::kPlus59m, Outcome::Failed},        {TestPeers::kMinus59m, Outcome::Failed},
+    {TestPeers::kPlus1h, Outcome::Refused},        {TestPeers::kMinus1h, Outcome::Refused},
+    {TestPeers::kPlus10y, Outcome::Refused},       {TestPeers::kMinus10y, Outcome::Refused},
 };
+constexpr int kFaultCount = static_cast<int>(std::size(kFaults));
 
-bool ShowsOutcome(const std::wstring& status, const wchar_t* host, Outcome outcome)
+bool Shows(const std::wstring& status, const wchar_t* host, Outcome outcome)
 {
     switch (outcome)
     {
@@ -57,25 +48,9 @@ bool ShowsOutcome(const std::wstring& status, const wchar_t* host, Outcome outco
         return status == L"The time difference was greater was 1 hour, the system clock was not synchronized.";
     case Outcome::Failed:
         return status == L"Synchronization failed.";
-    case Outcome::Corrected:
-        break;
+    default:
+        return std::regex_match(status, std::wregex(LR"(Time Corrected by [+-]0\.\d{3} seconds at \d\d:\d\d:\d\d [AP]M)"));
     }
-    return std::regex_match(status, std::wregex(LR"(Time Corrected by [+-]0\.\d{3} seconds at \d\d:\d\d:\d\d [AP]M)"));
-}
-
-// GetProcessHandleCount answers 0 under Wine: then the handle values that
-// name a handle are counted.
-DWORD HandleCount()
-{
-    DWORD count = 0;
-    if (::GetProcessHandleCount(::GetCurrentProcess(), &count) && count != 0)
-        return count;
-    for (ULONG_PTR value = 4; value < 0x10000; value += 4)
-    {
-        DWORD flags = 0;
-        count += ::GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) ? 1 : 0;
-    }
-    return count;
 }
 
 BOOL CALLBACK CountWindow(HWND window, LPARAM count)
@@ -85,35 +60,35 @@ BOOL CALLBACK CountWindow(HWND window, LPARAM count)
     return TRUE;
 }
 
-// What the process holds. Wine leaves PrivateUsage 0 and fills
-// PagefileUsage, which Windows sets to the same commit charge. GetGuiResources
-// answers 0 under Wine: GDI and USER objects are counted by the wrappers that
-// own them (-1 where the build does not count), and windows by enumerating
-// this thread's.
+// What the process holds. Under Wine GetProcessHandleCount answers 0 (the
+// handle values that name a handle are counted instead) and PrivateUsage
+// stays 0 (PagefileUsage, the same commit charge on Windows, is filled).
+// GetGuiResources answers 0 too: GDI and USER objects are counted by their
+// wrappers where the build counts (-1 elsewhere).
 struct Usage
 {
     DWORD handles = 0;
     SIZE_T privateBytes = 0;
-    long windows = 0;
-    long gdiObjects = -1;
-    long userObjects = -1;
+    long windows = 0, gdiObjects = -1, userObjects = -1;
 
     static Usage Now()
     {
-        Usage usage;
-        usage.handles = HandleCount();
+        Usage u;
+        DWORD flags = 0;
+        if (!::GetProcessHandleCount(::GetCurrentProcess(), &u.handles) || u.handles == 0)
+            for (ULONG_PTR value = 4; value < 0x10000; value += 4)
+                u.handles += ::GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) ? 1 : 0;
         PROCESS_MEMORY_COUNTERS_EX memory{};
-        ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
-                               sizeof memory);
-        usage.privateBytes = memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage;
-        ::EnumThreadWindows(::GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&usage.windows));
+        ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
+        u.privateBytes = memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage;
+        ::EnumThreadWindows(::GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&u.windows));
 #ifdef KAVRIN_COUNT_HANDLES
         using namespace HandleTraits;
-        usage.gdiObjects = g_nLiveHandles<Gdi<HFONT>> + g_nLiveHandles<Gdi<HBRUSH>> + g_nLiveHandles<Gdi<HPEN>> +
-                           g_nLiveHandles<Gdi<HBITMAP>> + g_nLiveHandles<Gdi<HRGN>> + g_nLiveHandles<MemoryDC>;
-        usage.userObjects = g_nLiveHandles<Menu> + g_nLiveHandles<Icon> + g_nLiveHandles<Window>;
+        u.gdiObjects = g_nLiveHandles<Gdi<HFONT>> + g_nLiveHandles<Gdi<HBRUSH>> + g_nLiveHandles<Gdi<HPEN>> +
+                       g_nLiveHandles<Gdi<HBITMAP>> + g_nLiveHandles<Gdi<HRGN>> + g_nLiveHandles<MemoryDC>;
+        u.userObjects = g_nLiveHandles<Menu> + g_nLiveHandles<Icon> + g_nLiveHandles<Window>;
 #endif
-        return usage;
+        return u;
     }
 };
 
@@ -132,7 +107,7 @@ protected:
     }
     void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath); }
 
-    // One click on "Synchronize Now!" with `host` as the server; the status it leaves.
+    // "Synchronize Now!" with `host` as the server: the status it leaves.
     std::wstring Synchronize(const wchar_t* host)
     {
         m_dialog.ChangeServer(host);
@@ -145,16 +120,14 @@ protected:
         return status;
     }
 
-    // `chronyd` runs against chronyd, then `faults` through the table in turn.
+    // Runs against chronyd, then through the faults in turn.
     void Run(int chronyd, int faults)
     {
         for (int i = 0; i < chronyd; ++i)
-            ASSERT_TRUE(ShowsOutcome(Synchronize(TestPeers::kChronyd), nullptr, Outcome::Corrected)) << "run " << i;
+            ASSERT_TRUE(Shows(Synchronize(TestPeers::kChronyd), nullptr, Outcome::Corrected)) << "run " << i;
         for (int i = 0; i < faults; ++i)
-        {
-            const Fault& fault = kFaults[i % std::size(kFaults)];
-            ASSERT_TRUE(ShowsOutcome(Synchronize(fault.host), fault.host, fault.outcome));
-        }
+            ASSERT_TRUE(Shows(Synchronize(kFaults[i % kFaultCount].host), kFaults[i % kFaultCount].host,
+                              kFaults[i % kFaultCount].outcome));
     }
 
     CSocketLayer m_sockets;
@@ -167,20 +140,19 @@ TEST_F(SyncRuns, EveryFaultyServerGivesItsStatus)
     for (const Fault& fault : kFaults)
     {
         const std::wstring status = Synchronize(fault.host);
-        EXPECT_TRUE(ShowsOutcome(status, fault.host, fault.outcome)) << testing::PrintToString(status);
+        SCOPED_TRACE(testing::PrintToString(status));
+        EXPECT_TRUE(Shows(status, fault.host, fault.outcome));
         // Only a run that reached the clock counts as completed.
-        EXPECT_EQ(m_dialog.IsSyncCompleted(), fault.outcome >= Outcome::Failed) << testing::PrintToString(status);
+        EXPECT_EQ(m_dialog.IsSyncCompleted(), fault.outcome >= Outcome::Failed);
     }
 }
 
 // KAVRIN_SOAK_RUNS="CHRONYD,FAULTS" sets the length (bench/run-soak.sh).
 TEST_F(SyncRuns, ManyRunsLeaveNothingBehind)
 {
-    int chronyd = 50;
-    int faults = static_cast<int>(std::size(kFaults));
+    int chronyd = 50, faults = kFaultCount;
     std::sscanf(Environment("KAVRIN_SOAK_RUNS").c_str(), "%d,%d", &chronyd, &faults);
-    // Every path once, so that what is made once and kept is there before.
-    Run(50, static_cast<int>(std::size(kFaults)));
+    Run(50, kFaultCount); // every path once: what is made once and kept is there before
     const Usage before = Usage::Now();
     Run(chronyd, faults);
     const Usage after = Usage::Now();
@@ -189,8 +161,7 @@ TEST_F(SyncRuns, ManyRunsLeaveNothingBehind)
                 chronyd, faults, before.handles, after.handles, static_cast<unsigned long>(before.privateBytes),
                 static_cast<unsigned long>(after.privateBytes), before.windows, after.windows, before.gdiObjects,
                 after.gdiObjects, before.userObjects, after.userObjects);
-    EXPECT_GT(before.handles, 0u);
-    EXPECT_GT(before.privateBytes, 0u);
+    EXPECT_TRUE(before.handles > 0 && before.privateBytes > 0 && before.windows > 0);
     EXPECT_LE(after.handles, before.handles);
     EXPECT_LE(after.privateBytes, before.privateBytes);
     EXPECT_LE(after.windows, before.windows);
