@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <span>
@@ -36,7 +35,7 @@ struct CFakeExchangePlatform
                 bytes[offset + i] = static_cast<std::uint8_t>(At(seconds).Value() >> (56 - 8 * i));
         return bytes;
     }();
-    std::deque<CNtpTimestamp> clock{At(100.0), At(100.7)};
+    int clockReads = 0; // T1 = 100.0, then T4 = 100.7
     Log log;
     std::uint32_t lastError = 0;
 
@@ -80,13 +79,7 @@ struct CFakeExchangePlatform
         return host == "192.0.2.7";
     }
     bool ResolveHost(const std::string& host, std::uint32_t& address) { return address = 9, Record("resolve " + host); }
-    CNtpTimestamp Now()
-    {
-        Record("now");
-        const CNtpTimestamp t = clock.front();
-        clock.pop_front();
-        return t;
-    }
+    CNtpTimestamp Now() { return Record("now"), At(clockReads++ == 0 ? 100.0 : 100.7); }
     std::uint32_t GetLastError() const { return lastError; }
     void SetLastError(std::uint32_t error) { Record("set-error " + std::to_string(error)), lastError = error; }
 };
