@@ -1,9 +1,7 @@
 // Registry values as another program may have left them: the decoders of
 // numbers, texts and the date record, and the rules that read, keep and
 // reset the settings over them.
-
 #include "FuzzText.h"
-
 #include "common/KavrinSettings.h"
 #include "reset/ResetMessage.h"
 #include "tests/support/MemorySettingsStore.h"
@@ -11,54 +9,36 @@
 #include <algorithm>
 #include <iterator>
 
-namespace
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size)
 {
-void CheckDecoders(std::span<const std::byte> data)
-{
-    if (const auto number = Settings::DecodeNumber(data))
+    std::span<const std::byte> data(reinterpret_cast<const std::byte*>(bytes), size);
+    if (const auto number = Settings::DecodeNumber(data)) // encoded again: the same bytes, zero-padded
     {
-        const auto bytes = Settings::EncodeNumber(*number);
-        FUZZ_CHECK(std::equal(data.begin(), data.end(), bytes.begin()));
-        FUZZ_CHECK(std::all_of(bytes.begin() + static_cast<std::ptrdiff_t>(data.size()), bytes.end(),
+        const auto encoded = Settings::EncodeNumber(*number);
+        FUZZ_CHECK(std::equal(data.begin(), data.end(), encoded.begin()) &&
+                   std::all_of(encoded.begin() + static_cast<std::ptrdiff_t>(size), encoded.end(),
                                [](std::byte b) { return b == std::byte{0}; }));
     }
     const std::wstring text = Settings::DecodeText(data);
-    FUZZ_CHECK(text.size() <= data.size() / 2 && text.find(L'\0') == std::wstring::npos);
+    FUZZ_CHECK(text.size() <= size / 2 && text.find(L'\0') == std::wstring::npos);
     if (const auto record = SyncDateRecord::Decode(data))
-    {
-        const auto bytes = record->Encode();
-        FUZZ_CHECK(std::equal(data.begin(), data.end(), bytes.begin()));
-    }
-}
+        FUZZ_CHECK(std::equal(data.begin(), data.end(), record->Encode().begin()));
 
-// The input as a series of values: a name, a type, a length and the data.
-CMemorySettingsStore StoreOf(std::span<const std::byte> data)
-{
-    CMemorySettingsStore store;
+    CMemorySettingsStore store; // the input as values: a name, a type, a length and the data
     while (data.size() >= 3)
     {
-        const auto& spec = Settings::kValues[std::to_integer<std::size_t>(data[0]) % std::size(Settings::kValues)];
-        const auto type = static_cast<CMemorySettingsStore::Type>(std::to_integer<int>(data[1]) % 3);
-        const std::size_t length = std::min(std::to_integer<std::size_t>(data[2]), data.size() - 3);
-        store.PutRaw(spec.name, type, {data.begin() + 3, data.begin() + 3 + static_cast<std::ptrdiff_t>(length)});
-        data = data.subspan(3 + length);
+        const auto length = static_cast<std::ptrdiff_t>(std::min(std::to_integer<std::size_t>(data[2]), data.size() - 3));
+        store.PutRaw(Settings::kValues[std::to_integer<std::size_t>(data[0]) % std::size(Settings::kValues)].name,
+                     static_cast<CMemorySettingsStore::Type>(std::to_integer<int>(data[1]) % 3),
+                     {data.begin() + 3, data.begin() + 3 + length});
+        data = data.subspan(3 + static_cast<std::size_t>(length));
     }
-    return store;
-}
-} // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size)
-{
-    const std::span<const std::byte> data(reinterpret_cast<const std::byte*>(bytes), size);
-    CheckDecoders(data);
 
     // What the main window reads it keeps, unchanged, through a save.
-    CMemorySettingsStore store = StoreOf(data);
-    KavrinSettings settings;
+    KavrinSettings settings, again;
     if (LoadKavrinSettings(store, settings, L"pool.ntp.org") && settings.CurrentServer.size() <= Settings::kMaxTextLength)
     {
         SaveOptionGroup(store, settings);
-        KavrinSettings again;
         FUZZ_CHECK(LoadKavrinSettings(store, again, L"pool.ntp.org"));
         FUZZ_CHECK(again.CurrentServer == settings.CurrentServer && again.SyncOnStart == settings.SyncOnStart &&
                    again.TimeToExit == settings.TimeToExit);

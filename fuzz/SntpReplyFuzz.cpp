@@ -1,8 +1,6 @@
 // A server's reply, whatever it holds, through the exchange, its checks,
 // the report's texts and the clock correction.
-
 #include "FuzzText.h"
-
 #include "mainwnd/SyncReport.h"
 #include "sntp/ClockCorrection.h"
 #include "sntp/SntpExchange.h"
@@ -14,9 +12,8 @@
 
 namespace
 {
-// The request goes out at T1 and the reply is read at T4.
-constexpr CNtpTimestamp kT1(0xE9A1B2C3u, 0x80000000u);
-constexpr CNtpTimestamp kT4(0xE9A1B2C3u, 0x90000000u);
+constexpr CNtpTimestamp kT1(0xE9A1B2C3u, 0x80000000u); // the request goes out
+constexpr CNtpTimestamp kT4(0xE9A1B2C3u, 0x90000000u); // the reply is read
 
 // One exchange whose only datagram is the fuzzer's.
 struct CReplyPlatform
@@ -30,18 +27,14 @@ struct CReplyPlatform
         std::wstring LookUpPeerName() { return L"192.0.2.1"; }
         bool Send(std::span<const std::uint8_t>) { return true; }
         SocketWait WaitReadable(std::uint32_t) { return SocketWait::Readable; }
-        // As the real socket: a datagram longer than the buffer is an error.
-        int Receive(std::span<std::uint8_t> buffer)
+        int Receive(std::span<std::uint8_t> buffer) // as the real socket: too long a datagram is an error
         {
-            if (datagram.size() > buffer.size())
-                return -1;
-            return static_cast<int>(std::copy(datagram.begin(), datagram.end(), buffer.begin()) - buffer.begin());
+            return datagram.size() > buffer.size() ? -1 : static_cast<int>(std::ranges::copy(datagram, buffer.begin()).out - buffer.begin());
         }
     };
     std::span<const std::uint8_t> datagram;
     int clockReadings = 0;
     std::uint32_t lastError = 0;
-
     std::unique_ptr<Socket> MakeSocket() { return std::make_unique<Socket>(Socket{datagram, {}}); }
     std::string ToResolverText(const std::wstring&) { return "192.0.2.1"; }
     bool ParseDottedAddress(const std::string&, std::uint32_t& address) { return address = 1, true; }
@@ -74,10 +67,8 @@ bool IsValid(const CalendarRecord& c)
 void CheckReport(const SntpResult& result)
 {
     for (const CNtpTimestamp t : {result.originateStamp, result.receiveStamp, result.transmitStamp})
-    {
-        FUZZ_CHECK(IsValid(t.ToCalendar()));
-        FUZZ_CHECK(std::fabs(CNtpTimestamp::Difference(CNtpTimestamp::FromCalendar(t.ToCalendar()), t)) <= 0.000501);
-    }
+        FUZZ_CHECK(IsValid(t.ToCalendar()) &&
+                   std::fabs(CNtpTimestamp::Difference(CNtpTimestamp::FromCalendar(t.ToCalendar()), t)) <= 0.000501);
     FUZZ_CHECK(std::isfinite(result.roundTripDelay) && std::isfinite(result.localClockOffset));
     for (const SyncReport::Row& row : SyncReport::ResultRows(result))
         FUZZ_CHECK(!row.value.empty());
@@ -86,8 +77,7 @@ void CheckReport(const SntpResult& result)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    // The decoding and its checks alone, on the reply as the buffer holds it.
-    Sntp::ReplyBuffer buffer{};
+    Sntp::ReplyBuffer buffer{}; // the decoding and its checks alone, on the reply as the buffer holds it
     std::copy_n(data, std::min(size, buffer.size()), buffer.begin());
     SntpResult decoded;
     decoded.destinationStamp = kT4;
@@ -96,26 +86,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckReport(decoded);
     const std::uint32_t verdict = Sntp::CheckReply(buffer);
 
-    // The whole exchange: what it takes is a whole, usable answer to its request.
+    // The whole exchange takes only a whole, usable answer to its request.
     CReplyPlatform platform{{data, size}};
     SntpResult result;
     std::wstring server;
     if (!Sntp::RunExchange(platform, L"192.0.2.1", 5000, result, server))
-    {
-        FUZZ_CHECK(platform.lastError != 0 || size == 0 || size > buffer.size());
-        return 0;
-    }
+        return FUZZ_CHECK(platform.lastError != 0 || size == 0 || size > buffer.size()), 0;
     FUZZ_CHECK(size >= Sntp::kRequestSize && size <= buffer.size() && verdict == 0);
     FUZZ_CHECK((data[0] & 7) == 4 && result.leapIndicator != 3 && result.stratum >= 1 && result.stratum <= 15);
     FUZZ_CHECK(result.originateStamp == kT1 && result.transmitStamp.Value() != 0);
     CheckReport(result);
 
-    // The clock moves by the offset, to the millisecond, or not at all.
-    CClock clock;
+    CClock clock; // the clock moves by the offset, to the millisecond, or not at all
     const ClockCorrection outcome = CorrectSystemClock(result.localClockOffset, clock);
     FUZZ_CHECK((outcome == ClockCorrection::Refused) == !(std::fabs(result.localClockOffset) < 3600.0));
-    if (outcome == ClockCorrection::Corrected)
-        FUZZ_CHECK(IsValid(clock.set) && std::fabs(CNtpTimestamp::Difference(CNtpTimestamp::FromCalendar(clock.set), kT4) -
-                                                   result.localClockOffset) <= 0.002);
+    FUZZ_CHECK(outcome != ClockCorrection::Corrected ||
+               (IsValid(clock.set) && std::fabs(CNtpTimestamp::Difference(CNtpTimestamp::FromCalendar(clock.set), kT4) -
+                                                result.localClockOffset) <= 0.002));
     return 0;
 }
