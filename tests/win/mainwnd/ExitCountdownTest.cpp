@@ -8,6 +8,7 @@
 #include "sntp/SntpSocket.h"
 #include "tests/support/TestPeersGate.h"
 #include "tests/support/win/ModalDriver.h"
+#include "tests/support/win/ProcessRunner.h"
 
 #include <gtest/gtest.h>
 
@@ -182,4 +183,28 @@ TEST_F(ExitCountdownTest, SetUpCreatesTheDataFolder)
     const std::wstring folder = std::wstring(documents) + L"\\Halvanworks\\Kavrin";
     EXPECT_EQ(m_dialog.GetDataFolder(), folder);
     EXPECT_TRUE(::GetFileAttributesW(folder.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+TEST_F(ExitCountdownTest, ProgramEndsByItselfWithoutSavingTheOptions)
+{
+    REQUIRE_TEST_PEERS();
+    m_settings.WriteNumber(Settings::Names::SyncOnStart, 1);
+    m_settings.WriteNumber(Settings::Names::TimeToExit, 3000);
+    CProcessRunner kavrin;
+    ASSERT_TRUE(kavrin.Start(L"Kavrin.exe", L""));
+    ASSERT_TRUE(kavrin.WaitForWindow(L"Kavrin", 20000));
+    const ULONGLONG shown = ::GetTickCount64();
+    DWORD exitCode = 99;
+    const bool ended = kavrin.WaitForExit(10000, exitCode);
+    if (!ended)
+        kavrin.Close(nullptr, 0);
+    ASSERT_TRUE(ended);
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_NEAR(static_cast<double>(::GetTickCount64() - shown), 3000.0, 1000.0);
+    // Only the values written before the start: the saved group stays unwritten.
+    for (const wchar_t* name : {Settings::Names::UseSound, Settings::Names::CheckForUpdate,
+                                Settings::Names::MinimizeOnSync})
+        EXPECT_FALSE(::RegGetValueW(HKEY_CURRENT_USER, Settings::kKeyPath, name, RRF_RT_ANY, nullptr, nullptr,
+                                    nullptr) == ERROR_SUCCESS)
+            << testing::PrintToString(std::wstring(name));
 }
