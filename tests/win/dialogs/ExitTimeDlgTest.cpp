@@ -1,5 +1,4 @@
 // The exit-time dialog from template 141, driven by messages.
-
 #include "dialogs/ExitTimeDlg_win.h"
 #include "resources/ExitTimeDlgRes.h"
 
@@ -7,7 +6,6 @@
 
 #include <commctrl.h>
 
-#include <string>
 
 namespace
 {
@@ -20,7 +18,6 @@ protected:
         INITCOMMONCONTROLSEX controls{sizeof controls, ICC_UPDOWN_CLASS};
         ::InitCommonControlsEx(&controls);
     }
-
     void Open(std::uint32_t timeToExitMs)
     {
         m_dialog.m_dwTimeToExit = timeToExitMs;
@@ -28,21 +25,9 @@ protected:
         m_explanation.Attach(m_dialog.GetSafeHwnd(), IDC_EXIT_EXPLANATION);
         m_field.Attach(m_dialog.GetSafeHwnd(), IDC_EXIT_SECONDS);
     }
-    HWND Field() const { return m_field.GetSafeHwnd(); }
     std::wstring Seconds() const { return m_field.GetWindowText(); }
-    void Press(UINT key, int times) const
-    {
-        for (int i = 0; i < times; ++i)
-        {
-            ::SendMessageW(Field(), WM_KEYDOWN, key, 0);
-            ::SendMessageW(Field(), WM_KEYUP, key, 0);
-        }
-    }
-    bool Explains(const wchar_t* delay) const
-    {
-        const std::wstring text = m_explanation.GetWindowText();
-        return text.size() > wcslen(delay) && text.compare(text.size() - wcslen(delay), std::wstring::npos, delay) == 0;
-    }
+    void Send(UINT message, WPARAM wp, LPARAM lp = 0) const { ::SendMessageW(m_field.GetSafeHwnd(), message, wp, lp); }
+    bool Explains(std::wstring_view delay) const { return m_explanation.GetWindowText().ends_with(delay); }
 
     CExitTimeDlg m_dialog;
     CRichEditCtrl m_explanation;
@@ -71,34 +56,31 @@ TEST_F(ExitTimeDlgTest, TypedNumbersBelowThirtyBecomeThirtyAndArrowsStopAtTheLim
     Open(10000);
     EXPECT_EQ(Seconds(), L"30");
     EXPECT_TRUE(Explains(L"set at 0 min 10 seconds")) << "as opened";
-    ::SendMessageW(Field(), EM_SETSEL, 0, -1);
-    ::SendMessageW(Field(), WM_CHAR, L'2', 0);
+    Send(EM_SETSEL, 0, -1);
+    Send(WM_CHAR, L'2');
     EXPECT_EQ(Seconds(), L"30");
-    Press(VK_DOWN, 2);
-    EXPECT_EQ(Seconds(), L"30");
-    ::SetWindowTextW(Field(), L"299");
-    Press(VK_UP, 2);
-    EXPECT_EQ(Seconds(), L"300");
+    for (const auto& [start, key, after] : {std::tuple{L"30", VK_DOWN, L"30"}, {L"299", VK_UP, L"300"}})
+    {
+        ::SetWindowTextW(m_field.GetSafeHwnd(), start);
+        for (const UINT message : {WM_KEYDOWN, WM_KEYUP, WM_KEYDOWN, WM_KEYUP})
+            Send(message, key);
+        EXPECT_EQ(Seconds(), after);
+    }
     EXPECT_EQ(m_dialog.m_dwTimeToExit, 300000u);
     EXPECT_TRUE(Explains(L"set at 5 min 0 seconds"));
 }
 
 TEST_F(ExitTimeDlgTest, OkAnswersWholeSecondsWithinTheLimitsAndCancelNothing)
 {
-    const struct
-    {
-        const wchar_t* field;
-        int button;
-        std::uint32_t ms;
-    } cases[] = {{L"29", IDOK, 30000}, {L"450", IDOK, 450000}, {L"", IDOK, 30000},
-                 {L"5000000", IDOK, 4294967000u}, {L"45", IDCANCEL, 45000}};
-    for (const auto& c : cases)
+    const std::tuple<const wchar_t*, int, std::uint32_t> cases[] = {
+        {L"29", IDOK, 30000}, {L"450", IDOK, 450000}, {L"", IDOK, 30000}, {L"5000000", IDOK, 4294967000u}, {L"45", IDCANCEL, 45000}};
+    for (const auto& [field, button, ms] : cases)
     {
         Open(60000);
-        ::SetWindowTextW(Field(), c.field);
-        ::SendMessageW(m_dialog.GetDlgItem(c.button), BM_CLICK, 0, 0);
-        EXPECT_EQ(m_dialog.GetResult(), c.button);
-        EXPECT_EQ(m_dialog.m_dwTimeToExit, c.ms) << testing::PrintToString(std::wstring(c.field));
+        ::SetWindowTextW(m_field.GetSafeHwnd(), field);
+        ::SendMessageW(m_dialog.GetDlgItem(button), BM_CLICK, 0, 0);
+        EXPECT_EQ(m_dialog.GetResult(), button);
+        EXPECT_EQ(m_dialog.m_dwTimeToExit, ms) << testing::PrintToString(std::wstring(field));
         m_dialog.DestroyDialogWindow();
     }
 }

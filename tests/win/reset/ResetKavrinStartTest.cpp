@@ -1,5 +1,4 @@
 // The real ResetKavrinStart.exe under Wine: its message, what OK writes, its formats.
-
 #include "common/KavrinSettings.h"
 #include "common/SettingsKey_win.h"
 #include "common/SyncDate_win.h"
@@ -33,23 +32,23 @@ std::optional<RawValues> ReadKey()
         return std::nullopt;
     RawValues values;
     wchar_t name[256];
-    std::vector<BYTE> data(1024);
+    BYTE data[1024];
     for (DWORD i = 0, length = 256, type = 0, size = 1024;
-         ::RegEnumValueW(key.Get(), i, name, &length, nullptr, &type, data.data(), &size) == ERROR_SUCCESS;
+         ::RegEnumValueW(key.Get(), i, name, &length, nullptr, &type, data, &size) == ERROR_SUCCESS;
          ++i, length = 256, size = 1024)
-        values[name] = {type, {data.begin(), data.begin() + size}};
+        values[name] = {type, {data, data + size}};
     return values;
 }
 
-// Numbers are seeded as REG_DWORD, which the programs never write: a
-// rewritten value shows up as REG_BINARY.
-void SeedNumber(const wchar_t* name, DWORD value)
+// Seeded as REG_DWORD, which the programs never write: a rewritten value shows up as REG_BINARY.
+void SeedNumbers(const ResetSettings& stored)
 {
-    ::RegSetKeyValueW(HKEY_CURRENT_USER, Settings::kKeyPath, name, REG_DWORD, &value, sizeof value);
+    for (const auto& [name, value] : {std::pair{SyncOncePerDay, DWORD{stored.SyncOncePerDay}},
+                                      {ExitAfterSync, DWORD{stored.ExitAfterSync}}, {TimeToExit, stored.TimeToExit}})
+        ::RegSetKeyValueW(HKEY_CURRENT_USER, Settings::kKeyPath, name, REG_DWORD, &value, sizeof value);
 }
 
-// Sends `msg` with a sized, empty T in the window's process (the system does
-// not carry these pointers across processes), answering the T as left.
+// Sends `msg` with a sized, empty T in the window's process, answering the T as left.
 template <typename T>
 T SendRemote(HWND window, UINT msg, WPARAM wp)
 {
@@ -71,13 +70,9 @@ T SendRemote(HWND window, UINT msg, WPARAM wp)
 // (Wine does not answer WM_GETICON or WM_QUERYDRAGICON across processes).
 struct CResetProgramResources : CWinApp
 {
-    CResetProgramResources() : CWinApp(L"ResetKavrinStart")
-    {
-        m_module.Reset(::LoadLibraryExW((TestProgramFolder() + L"ResetKavrinStart.exe").c_str(), nullptr,
-                                        LOAD_LIBRARY_AS_DATAFILE));
-        m_hInstance = m_module.Get();
-    }
-    CUniqueModule m_module;
+    CUniqueModule m_module{
+        ::LoadLibraryExW((TestProgramFolder() + L"ResetKavrinStart.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)};
+    CResetProgramResources() : CWinApp(L"ResetKavrinStart") { m_hInstance = m_module.Get(); }
 };
 
 class ResetKavrinStartTest : public testing::Test
@@ -92,8 +87,7 @@ protected:
     }
     static void DeleteKey() { ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath); }
 
-    // Starts the program and answers the message in its dialog.
-    std::wstring Start()
+    std::wstring Start() // the message in the program's dialog
     {
         m_bRunning = m_program.Start(L"ResetKavrinStart.exe", L"");
         m_dialog = m_bRunning ? m_program.WaitForWindow(L"Reset Kavrin", kTimeoutMs) : nullptr;
@@ -103,13 +97,11 @@ protected:
     }
     HWND Box() const { return ::GetDlgItem(m_dialog, IDC_RESET_MESSAGE); }
 
-    // Clicks OK or Cancel; answers whether the program then ended.
-    bool Click(int button)
+    bool Click(int button) // whether the program then ended
     {
         ::PostMessageW(::GetDlgItem(m_dialog, button), BM_CLICK, 0, 0);
         DWORD exitCode = 0;
-        m_bRunning = !m_program.WaitForExit(kTimeoutMs, exitCode);
-        return !m_bRunning;
+        return !(m_bRunning = !m_program.WaitForExit(kTimeoutMs, exitCode));
     }
 
     CProcessRunner m_program;
@@ -120,13 +112,7 @@ protected:
 
 TEST_F(ResetKavrinStartTest, OkSwitchesOffExactlyWhatTheMessageAnnouncesAndCreatesNoKey)
 {
-    const struct
-    {
-        const char* what;
-        std::optional<ResetSettings> stored; // none: no key at all
-        int button;
-        std::vector<const wchar_t*> written;
-    } cases[] = {
+    const std::tuple<const char*, std::optional<ResetSettings>, int, std::vector<const wchar_t*>> cases[] = {
         {"once a day", ResetSettings{true, 60000, true}, IDOK, {SyncOncePerDay}},
         {"short exit", ResetSettings{false, 5000, true}, IDOK, {ExitAfterSync}},
         {"exit after exactly 10 s", ResetSettings{false, 10000, true}, IDOK, {}},
@@ -134,22 +120,17 @@ TEST_F(ResetKavrinStartTest, OkSwitchesOffExactlyWhatTheMessageAnnouncesAndCreat
         {"both, cancelled", ResetSettings{true, 5000, true}, IDCANCEL, {}},
         {"no key", std::nullopt, IDOK, {}},
     };
-    for (const auto& c : cases)
+    for (const auto& [what, stored, button, written] : cases) // stored none: no key at all
     {
         DeleteKey();
-        if (c.stored)
-        {
-            SeedNumber(SyncOncePerDay, c.stored->SyncOncePerDay);
-            SeedNumber(ExitAfterSync, c.stored->ExitAfterSync);
-            SeedNumber(TimeToExit, c.stored->TimeToExit);
-        }
+        if (stored)
+            SeedNumbers(*stored);
         std::optional<RawValues> expected = ReadKey();
-        for (const wchar_t* name : c.written)
+        for (const wchar_t* name : written)
             (*expected)[name] = {REG_BINARY, {0, 0, 0, 0}};
-
-        EXPECT_EQ(Start(), Reset::ComposeMessage(c.stored.value_or(ResetSettings{}))) << c.what;
-        ASSERT_TRUE(Click(c.button)) << c.what;
-        EXPECT_EQ(ReadKey(), expected) << c.what << ": the key is created only for a write";
+        EXPECT_EQ(Start(), Reset::ComposeMessage(stored.value_or(ResetSettings{}))) << what;
+        ASSERT_TRUE(Click(button)) << what;
+        EXPECT_EQ(ReadKey(), expected) << what << ": the key is created only for a write";
     }
 }
 
@@ -174,9 +155,7 @@ TEST_F(ResetKavrinStartTest, AfterOkKavrinShowsItsWindowOnADayItAlreadySynchroni
 
 TEST_F(ResetKavrinStartTest, BoxCarriesThePlannedFormatsCentred)
 {
-    SeedNumber(SyncOncePerDay, 1);
-    SeedNumber(ExitAfterSync, 1);
-    SeedNumber(TimeToExit, 5000);
+    SeedNumbers({true, 5000, true});
     const std::wstring text = Reset::AsBoxText(Start());
     ASSERT_NE(m_dialog, nullptr);
 
@@ -188,11 +167,10 @@ TEST_F(ResetKavrinStartTest, BoxCarriesThePlannedFormatsCentred)
     for (; differing < text.size(); ++differing)
     {
         ::SendMessageW(Box(), EM_SETSEL, differing, differing + 1);
-        const CHARFORMAT2W format = SendRemote<CHARFORMAT2W>(Box(), EM_GETCHARFORMAT, SCF_SELECTION);
-        const Reset::TextStyle style{{GetRValue(format.crTextColor), GetGValue(format.crTextColor),
-                                      GetBValue(format.crTextColor)},
-                                     (format.dwEffects & CFE_BOLD) != 0, (format.dwEffects & CFE_ITALIC) != 0};
-        if (!(style == planned[differing]))
+        const CHARFORMAT2W f = SendRemote<CHARFORMAT2W>(Box(), EM_GETCHARFORMAT, SCF_SELECTION);
+        const COLORREF c = f.crTextColor;
+        if (!(Reset::TextStyle{{GetRValue(c), GetGValue(c), GetBValue(c)}, (f.dwEffects & CFE_BOLD) != 0,
+                               (f.dwEffects & CFE_ITALIC) != 0} == planned[differing]))
             break;
     }
     EXPECT_EQ(differing, text.size()) << "first character off the plan: " << testing::PrintToString(text);
