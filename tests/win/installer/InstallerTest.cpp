@@ -1,6 +1,5 @@
 // KavrinSetup.exe and its uninstaller, run for real in the test prefix,
 // silently and as the update that Kavrin downloads and starts.
-
 #include "UpdateTestSupport.h"
 #include "common/KavrinSettings.h"
 #include "common/SettingsKey_win.h"
@@ -23,8 +22,7 @@ std::wstring ShellFolder(int csidl)
     return path;
 }
 
-// The test program has the installer's bitness: the same program-files folder.
-std::wstring InstallFolder() { return ShellFolder(CSIDL_PROGRAM_FILES) + L"\\Halvanworks\\Kavrin"; }
+std::wstring InstallFolder() { return ShellFolder(CSIDL_PROGRAM_FILES) + L"\\Halvanworks\\Kavrin"; } // as the installer's bitness
 std::wstring MenuFolder() { return ShellFolder(CSIDL_COMMON_PROGRAMS) + L"\\Kavrin"; }
 std::wstring StartupLink(int csidl) { return ShellFolder(csidl) + L"\\Kavrin.lnk"; }
 bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -64,7 +62,6 @@ bool WaitUntil(Done done, DWORD timeoutMs = 30000)
     return done();
 }
 
-// The text sought, and the window found.
 using WindowSearch = std::pair<const std::wstring*, HWND>;
 BOOL CALLBACK FindVisibleText(HWND window, LPARAM lp)
 {
@@ -72,31 +69,20 @@ BOOL CALLBACK FindVisibleText(HWND window, LPARAM lp)
     wchar_t text[128] = {};
     ::GetWindowTextW(window, text, 128);
     found = std::wstring_view(text).starts_with(*sought) && ::IsWindowVisible(window) ? window : nullptr;
-    return found ? FALSE : TRUE;
+    return !found;
 }
 
-// A visible window whose text begins with `text`: a top-level window of any
-// process (a wizard) when `parent` is null, otherwise a control on its page.
+// A visible window whose text begins with `text`: of any process when `parent` is null.
 HWND WaitForWindow(HWND parent, const std::wstring& text, DWORD timeoutMs = 30000)
 {
     WindowSearch search{&text, nullptr};
     const LPARAM lp = reinterpret_cast<LPARAM>(&search);
-    WaitUntil([&] {
-        parent ? ::EnumChildWindows(parent, FindVisibleText, lp) : ::EnumWindows(FindVisibleText, lp);
-        return search.second != nullptr;
-    }, timeoutMs);
+    const auto find = [&] { return parent ? ::EnumChildWindows(parent, FindVisibleText, lp) : ::EnumWindows(FindVisibleText, lp); };
+    WaitUntil([&] { return find(), search.second != nullptr; }, timeoutMs);
     return search.second;
 }
 
-// "Next", "Install", "Uninstall", "Finish" and "Close" are the wizard's IDOK.
-void Next(HWND wizard) { ::PostMessageW(::GetDlgItem(wizard, IDOK), BM_CLICK, 0, 0); }
-
-CUniqueKernelHandle ProcessOf(HWND window, DWORD access)
-{
-    DWORD processId = 0;
-    ::GetWindowThreadProcessId(window, &processId);
-    return CUniqueKernelHandle(::OpenProcess(access, FALSE, processId));
-}
+void Next(HWND wizard) { ::PostMessageW(::GetDlgItem(wizard, IDOK), BM_CLICK, 0, 0); } // also Install, Finish...
 
 class InstallerTest : public testing::Test
 {
@@ -108,15 +94,14 @@ protected:
     }
     void TearDown() override
     {
-        // A wizard that a failed test left open would keep ctest waiting for its output.
-        if (const HWND wizard = WaitForWindow(nullptr, L"Kavrin Setup", 0))
-            ::TerminateProcess(ProcessOf(wizard, PROCESS_TERMINATE).Get(), 1);
+        DWORD wizardProcess = 0; // a wizard left open by a failed test would keep ctest waiting
+        if (::GetWindowThreadProcessId(WaitForWindow(nullptr, L"Kavrin Setup", 0), &wizardProcess) && wizardProcess)
+            ::TerminateProcess(CUniqueKernelHandle(::OpenProcess(PROCESS_TERMINATE, FALSE, wizardProcess)).Get(), 1);
         if (Installed())
             Uninstall();
         ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath);
     }
 
-    // The user's settings: no synchronisation at start, the update check as asked.
     static void SeedSettings(bool checkForUpdate)
     {
         CSettingsKey settings;
@@ -128,12 +113,9 @@ protected:
     {
         CProcessRunner setup;
         DWORD exitCode = 1;
-        ASSERT_TRUE(setup.Start(L"KavrinSetup.exe", L"/S"));
-        ASSERT_TRUE(setup.WaitForExit(60000, exitCode));
-        ASSERT_EQ(exitCode, 0u);
+        ASSERT_TRUE(setup.Start(L"KavrinSetup.exe", L"/S") && setup.WaitForExit(60000, exitCode) && exitCode == 0);
     }
-    // Runs the entry's silent uninstall command, which goes on from a copy of itself.
-    static void Uninstall()
+    static void Uninstall() // the entry's silent command, which goes on from a copy of itself
     {
         const std::wstring command = UninstallValue(L"QuietUninstallString");
         const std::size_t quote = command.find(L'"', 1);
@@ -156,11 +138,8 @@ TEST_F(InstallerTest, SilentInstallPutsTheProgramsTheirShortcutsAndTheUninstallE
     }
     EXPECT_EQ(LinkTarget(MenuFolder() + L"\\Uninstall Kavrin.lnk"), folder + L"Uninstall.exe");
 
-    CFileVersionInfo setup;
-    EXPECT_TRUE(setup.ReadFromFile(TestProgramFolder() + L"KavrinSetup.exe")) << "the setup's own version resource";
-    const std::wstring uninstaller = L"\"" + folder + L"Uninstall.exe\"";
-    EXPECT_EQ(UninstallValue(L"UninstallString"), uninstaller);
-    EXPECT_EQ(UninstallValue(L"InstallLocation"), InstallFolder());
+    EXPECT_TRUE(CFileVersionInfo().ReadFromFile(TestProgramFolder() + L"KavrinSetup.exe")) << "the setup's own version resource";
+    EXPECT_EQ(UninstallValue(L"UninstallString"), L"\"" + folder + L"Uninstall.exe\"");
 }
 
 TEST_F(InstallerTest, InstalledKavrinStartsWithWindowsAndSilentUninstallKeepsOnlyTheSettings)
@@ -175,8 +154,7 @@ TEST_F(InstallerTest, InstalledKavrinStartsWithWindowsAndSilentUninstallKeepsOnl
     EXPECT_TRUE(WaitUntil([] { return Exists(StartupLink(CSIDL_STARTUP)); }, 10000));
     EXPECT_EQ(LinkTarget(StartupLink(CSIDL_STARTUP)), program) << "the shortcut starts the installed program";
     kavrin.Close(window);
-    // Kavrin also takes a shortcut in the all-users Startup folder as its own.
-    ::CopyFileW(StartupLink(CSIDL_STARTUP).c_str(), StartupLink(CSIDL_COMMON_STARTUP).c_str(), FALSE);
+    ::CopyFileW(StartupLink(CSIDL_STARTUP).c_str(), StartupLink(CSIDL_COMMON_STARTUP).c_str(), FALSE); // also Kavrin's
 
     Uninstall();
     for (const std::wstring& path : {ShellFolder(CSIDL_PROGRAM_FILES) + L"\\Halvanworks", MenuFolder(),
@@ -185,24 +163,20 @@ TEST_F(InstallerTest, InstalledKavrinStartsWithWindowsAndSilentUninstallKeepsOnl
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, Settings::kKeyPath)) << "the user's settings stay";
 }
 
-// Kavrin (its local-site build) finds the newer release, "Update Kavrin Now"
-// downloads the setup and starts it, and Kavrin ends; the setup then installs.
+// Kavrin finds the newer release; "Update Kavrin Now" starts the downloaded setup, which installs.
 TEST_F(InstallerTest, UpdateNowStartsTheDownloadedSetupWhichInstalls)
 {
     REQUIRE_TEST_SITE();
     SeedSettings(true);
-    TestSite::Publish(L"Halvanworks\\KavrinVersion.txt",
-                      ReadBytes(TestProgramFolder() + L"newer-release\\KavrinVersion.txt"));
+    TestSite::Publish(L"Halvanworks\\KavrinVersion.txt", ReadBytes(TestProgramFolder() + L"newer-release\\KavrinVersion.txt"));
     TestSite::Publish(L"KavrinSetup.exe", ReadBytes(TestProgramFolder() + L"KavrinSetup.exe"));
     CProcessRunner kavrin;
     ASSERT_TRUE(kavrin.Start(L"KavrinLocalSite.exe", L""));
-    const HWND dialog = kavrin.WaitForWindow(L"Update Options", 20000);
-    ASSERT_TRUE(dialog);
-    ASSERT_TRUE(::IsWindowVisible(::GetDlgItem(dialog, IDC_UPDATE_NOW))) << "mode 1";
-    ::PostMessageW(::GetDlgItem(dialog, IDC_UPDATE_NOW), BM_CLICK, 0, 0);
+    const HWND updateNow = ::GetDlgItem(kavrin.WaitForWindow(L"Update Options", 20000), IDC_UPDATE_NOW);
+    ASSERT_TRUE(::IsWindowVisible(updateNow)) << "mode 1";
+    ::PostMessageW(updateNow, BM_CLICK, 0, 0);
     DWORD exitCode = 1;
-    ASSERT_TRUE(kavrin.WaitForExit(60000, exitCode));
-    EXPECT_EQ(exitCode, 0u);
+    ASSERT_TRUE(kavrin.WaitForExit(60000, exitCode) && exitCode == 0) << exitCode;
 
     const HWND wizard = WaitForWindow(nullptr, L"Kavrin Setup");
     ASSERT_TRUE(wizard);
@@ -211,9 +185,8 @@ TEST_F(InstallerTest, UpdateNowStartsTheDownloadedSetupWhichInstalls)
     Next(wizard);
     const HWND startNow = WaitForWindow(wizard, L"Start Kavrin now");
     ASSERT_TRUE(startNow) << "the finish page";
-    EXPECT_TRUE(Installed());
-    EXPECT_TRUE(Exists(InstallFolder() + L"\\Kavrin.exe"));
-    ::SendMessageW(startNow, BM_CLICK, 0, 0);
+    EXPECT_TRUE(Installed() && Exists(InstallFolder() + L"\\Kavrin.exe"));
+    ::SendMessageW(startNow, BM_CLICK, 0, 0); // not started
     Next(wizard);
     EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(wizard); }));
     ::DeleteFileW(downloaded.c_str());

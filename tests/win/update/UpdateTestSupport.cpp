@@ -1,17 +1,12 @@
 #include "UpdateTestSupport.h"
 
-#include "framework/CallbackGuard_win.h"
-#include "framework/Handles_win.h"
-
 #include <shlobj.h>
 #include <wincrypt.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <map>
-#include <memory>
 
 namespace
 {
@@ -34,18 +29,12 @@ BOOL CALLBACK FindCaption(HWND hwnd, LPARAM lp)
 {
     auto& search = *reinterpret_cast<WindowSearch*>(lp);
     wchar_t text[256] = {};
-    ::GetWindowTextW(hwnd, text, 256);
-    if (!::IsWindowVisible(hwnd) || *search.caption != text)
-        return TRUE;
-    search.found = hwnd;
-    return FALSE;
+    if (::IsWindowVisible(hwnd) && ::GetWindowTextW(hwnd, text, 256) >= 0 && *search.caption == text)
+        search.found = hwnd;
+    return !search.found;
 }
 
-std::map<UINT_PTR, CWindowWatcher*>& Watchers()
-{
-    static std::map<UINT_PTR, CWindowWatcher*> watchers;
-    return watchers;
-}
+std::map<UINT_PTR, CWindowWatcher*> watchers;
 } // namespace
 
 MakerSites& TestMakerSites()
@@ -54,8 +43,7 @@ MakerSites& TestMakerSites()
     return sites;
 }
 
-// The test program's own addresses, in place of the build's.
-MakerSites DefaultMakerSites()
+MakerSites DefaultMakerSites() // the test program's own addresses, in place of the build's
 {
     return TestMakerSites();
 }
@@ -78,13 +66,12 @@ bool TrustAuthority()
 {
     const std::string der = ReadBytes(SiteFolder() + L"\\ca.der");
     HCERTSTORE store = ::CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_CURRENT_USER, L"Root");
-    if (!store || der.empty())
-        return false;
-    const BOOL added =
-        ::CertAddEncodedCertificateToStore(store, X509_ASN_ENCODING, reinterpret_cast<const BYTE*>(der.data()),
-                                           static_cast<DWORD>(der.size()), CERT_STORE_ADD_REPLACE_EXISTING, nullptr);
-    ::CertCloseStore(store, 0);
-    return added != FALSE;
+    const BOOL added = store && !der.empty() &&
+                       ::CertAddEncodedCertificateToStore(store, X509_ASN_ENCODING, reinterpret_cast<const BYTE*>(der.data()),
+                                                          static_cast<DWORD>(der.size()), CERT_STORE_ADD_REPLACE_EXISTING, nullptr);
+    if (store)
+        ::CertCloseStore(store, 0);
+    return added;
 }
 
 MakerSites At(const std::wstring& origin)
@@ -102,9 +89,8 @@ std::string ReadBytes(const std::wstring& path)
 std::wstring DownloadsFolder()
 {
     wchar_t* path = nullptr;
-    if (FAILED(::SHGetKnownFolderPath(FOLDERID_Downloads, KF_FLAG_CREATE | KF_FLAG_DEFAULT_PATH, nullptr, &path)))
-        return {};
-    const std::wstring folder = path;
+    const HRESULT hr = ::SHGetKnownFolderPath(FOLDERID_Downloads, KF_FLAG_CREATE | KF_FLAG_DEFAULT_PATH, nullptr, &path);
+    const std::wstring folder = SUCCEEDED(hr) ? path : L"";
     ::CoTaskMemFree(path);
     return folder;
 }
@@ -119,41 +105,29 @@ std::wstring ItemText(HWND dialog, int id)
 CWindowWatcher::CWindowWatcher(std::wstring caption, std::function<void(HWND)> action)
     : m_strCaption(std::move(caption)), m_action(std::move(action)), m_nTimer(::SetTimer(nullptr, 0, 50, OnTimer))
 {
-    Watchers()[m_nTimer] = this;
+    watchers[m_nTimer] = this;
 }
 
 CWindowWatcher::~CWindowWatcher()
 {
     ::KillTimer(nullptr, m_nTimer);
-    Watchers().erase(m_nTimer);
+    watchers.erase(m_nTimer);
 }
 
 void CALLBACK CWindowWatcher::OnTimer(HWND, UINT, UINT_PTR id, DWORD)
 {
-    const auto found = Watchers().find(id);
-    if (found != Watchers().end())
+    if (const auto found = watchers.find(id); found != watchers.end())
         found->second->Look();
 }
 
 void CWindowWatcher::Look()
 {
-    // Windows that are gone may hand their handles on.
-    std::erase_if(m_seen, [](HWND hwnd) { return !::IsWindow(hwnd); });
+    std::erase_if(m_seen, [](HWND hwnd) { return !::IsWindow(hwnd); }); // gone windows may hand their handles on
     WindowSearch search{&m_strCaption};
     ::EnumThreadWindows(::GetCurrentThreadId(), FindCaption, reinterpret_cast<LPARAM>(&search));
-    if (!search.found || std::find(m_seen.begin(), m_seen.end(), search.found) != m_seen.end())
+    if (!search.found || std::ranges::find(m_seen, search.found) != m_seen.end())
         return;
     m_seen.push_back(search.found);
     ++m_nSeen;
     m_action(search.found);
-}
-
-CReportRecorder::CReportRecorder()
-{
-    SetExceptionReporter([this](const std::wstring& text) { reports.push_back(text); });
-}
-
-CReportRecorder::~CReportRecorder()
-{
-    SetExceptionReporter({});
 }

@@ -3,10 +3,10 @@
 // update service uses, and a watcher that acts on the dialogs it opens.
 
 #include "TestSite.h"
+#include "framework/CallbackGuard_win.h"
 #include "update/MakerSites.h"
 
 #include <gtest/gtest.h>
-
 #include <windows.h>
 
 #include <functional>
@@ -15,27 +15,18 @@
 
 namespace TestSite
 {
-// False when the site was not started (tools/update-site.py).
-bool IsReady();
-// Puts `bytes` at `path` (relative, backslashes) under the site's root.
-void Publish(const std::wstring& path, const std::string& bytes);
-// Trusts the site's test authority for this user; before the process's
-// first TLS connection.
-bool TrustAuthority();
-// All three sites and the support address at `origin`.
+bool IsReady(); // false when tools/update-site.py was not started
+void Publish(const std::wstring& path, const std::string& bytes); // `path` relative, with backslashes
+bool TrustAuthority(); // for this user; before the process's first TLS connection
 MakerSites At(const std::wstring& origin);
 } // namespace TestSite
 
-// The addresses DefaultMakerSites answers in the test program.
-MakerSites& TestMakerSites();
+MakerSites& TestMakerSites(); // what DefaultMakerSites answers in the test program
 
 #define REQUIRE_TEST_SITE()                                                                                            \
-    do                                                                                                                 \
-    {                                                                                                                  \
-        if (!TestSite::IsReady())                                                                                      \
-            GTEST_SKIP() << "the local web site is not running (the ctest fixture starts tools/update-site.py)";       \
-        ASSERT_TRUE(TestSite::TrustAuthority());                                                                       \
-    } while (false)
+    if (!TestSite::IsReady())                                                                                          \
+        GTEST_SKIP() << "the local web site is not running (the ctest fixture starts tools/update-site.py)";           \
+    ASSERT_TRUE(TestSite::TrustAuthority())
 
 std::string ReadBytes(const std::wstring& path);
 std::wstring DownloadsFolder();
@@ -48,9 +39,6 @@ class CWindowWatcher
 public:
     CWindowWatcher(std::wstring caption, std::function<void(HWND)> action);
     ~CWindowWatcher();
-    CWindowWatcher(const CWindowWatcher&) = delete;
-    CWindowWatcher& operator=(const CWindowWatcher&) = delete;
-
     int Count() const noexcept { return m_nSeen; }
 
 private:
@@ -65,10 +53,9 @@ private:
 };
 
 // Collects what the callback boundary reports instead of showing it.
-class CReportRecorder
+struct CReportRecorder
 {
-public:
-    CReportRecorder();
-    ~CReportRecorder();
+    CReportRecorder() { SetExceptionReporter([this](const std::wstring& text) { reports.push_back(text); }); }
+    ~CReportRecorder() { SetExceptionReporter({}); }
     std::vector<std::wstring> reports;
 };
