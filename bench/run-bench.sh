@@ -36,7 +36,8 @@ if [ -z "${KAVRIN_BENCH_INSIDE:-}" ]; then
     fi
     cmake -S . -B build/bench-native -DCMAKE_BUILD_TYPE=Release -DKAVRIN_SANITIZE=OFF -DKAVRIN_TESTS=OFF >/dev/null
     cmake --build build/bench-native -j"$(nproc)" --target sntp-probe >/dev/null
-    cmake -S . -B "$windir" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release -DKAVRIN_TESTS=OFF >/dev/null
+    cmake --no-warn-unused-cli -S . -B "$windir" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
+        -DKAVRIN_TESTS=OFF >/dev/null
     cmake --build "$windir" -j"$(nproc)" >/dev/null
     exec unshare --net setpriv --bounding-set -sys_time -- \
         env KAVRIN_BENCH_INSIDE=1 bash "$root/bench/run-bench.sh" "$count"

@@ -15,7 +15,7 @@ faults=${2:-200}
 
 if [ -z "${KAVRIN_SOAK_INSIDE:-}" ]; then
     tools/install-deps.sh
-    cmake -S . -B build/soak-win64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64-w64-mingw32.cmake \
+    cmake --no-warn-unused-cli -S . -B build/soak-win64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64-w64-mingw32.cmake \
         -DCMAKE_BUILD_TYPE=Release -DKAVRIN_COUNT_HANDLES=ON >/dev/null
     cmake --build build/soak-win64 -j"$(nproc)" --target kavrin_win_tests >/dev/null
     exec unshare --net setpriv --bounding-set -sys_time -- \
