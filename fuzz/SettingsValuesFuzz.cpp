@@ -1,6 +1,5 @@
-// Registry values as another program may have left them: the decoders of
-// numbers, texts and the date record, and the rules that read, keep and
-// reset the settings over them.
+// Registry values as another program may have left them: the decoders of numbers,
+// texts and the date record, and the rules that read, keep and reset the settings.
 #include "FuzzText.h"
 #include "common/KavrinSettings.h"
 #include "reset/ResetMessage.h"

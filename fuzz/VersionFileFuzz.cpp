@@ -1,6 +1,5 @@
-// The maker's version file, whatever the site sends: parsed, compared with
-// the running version, turned into the update dialogs' messages and their
-// highlighting.
+// The maker's version file, whatever the site sends: parsed, compared with the
+// running version, turned into the update dialogs' messages and highlighted.
 #include "FuzzText.h"
 #include "update/UpdateCheck.h"
 #include "update/UpdateHighlight.h"

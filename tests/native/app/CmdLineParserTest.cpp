@@ -24,18 +24,12 @@ TEST(CmdLineParser, FollowsTheGrammar)
         {L"\"C:/My-Tools/Kavrin.exe\" /ws", {{L"my-tools/kavrin.exe\"", L""}, {L"ws", L""}}},
         {L"C:\\x\\a-b:c d", {{L"b", L"c"}}},
     };
+    CCmdLineParser parser; // one parser for every line: no option of an earlier line stays
     for (const auto& c : cases)
-        EXPECT_EQ(Parse(c.commandLine), c.expected) << testing::PrintToString(std::wstring(c.commandLine));
-}
-
-TEST(CmdLineParser, KeepsTheWholeTextAndForgetsTheOptionsOfAnEarlierOne)
-{
-    CCmdLineParser parser;
-    parser.ParseCommandLine(L"Kavrin.exe /ws");
-    EXPECT_EQ(parser.GetCommandLine(), L"Kavrin.exe /ws");
-    EXPECT_TRUE(parser.HasOption(L"ws"));
-    parser.ParseCommandLine(L"Kavrin.exe");
-    EXPECT_FALSE(parser.HasOption(L"ws"));
+    {
+        parser.ParseCommandLine(c.commandLine);
+        EXPECT_EQ(parser.GetOptions(), c.expected) << testing::PrintToString(std::wstring(c.commandLine));
+    }
 }
 
 TEST(StartupRules, AnyOptionContainingWsForcesTheWindow)

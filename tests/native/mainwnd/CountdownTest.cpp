@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace Countdown;
 
 TEST(Countdown, TextCountsWholeSecondsFromTheLastSyncAndShowsNoNegativeCounts)
@@ -36,9 +38,7 @@ TEST(Countdown, ClockShowsTheTwelveHourTimeBlueBeforeNoon)
     for (const auto& c : cases)
     {
         std::tm local{};
-        local.tm_hour = c.hour;
-        local.tm_min = c.minute;
-        local.tm_sec = c.second;
+        std::tie(local.tm_hour, local.tm_min, local.tm_sec) = std::tie(c.hour, c.minute, c.second);
         EXPECT_EQ(ClockText(local), c.text);
         EXPECT_EQ(ClockColor(c.hour), c.colour) << c.hour;
     }

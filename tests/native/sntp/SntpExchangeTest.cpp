@@ -1,5 +1,3 @@
-// The exchange's steps, their order and its last-error rules, over a recording fake.
-
 #include "sntp/SntpExchange.h"
 
 #include <gtest/gtest.h>
@@ -27,14 +25,10 @@ struct CFakeExchangePlatform
     std::string failingStep;
     std::uint32_t failError = 0;
     SocketWait wait = SocketWait::Readable;
-    std::vector<std::uint8_t> reply = [] {
-        std::vector<std::uint8_t> bytes{0x24, 3};
-        bytes.resize(48);
-        for (const auto& [offset, seconds] : {std::pair{24u, 100.0}, {32u, 101.0}, {40u, 101.5}})
-            for (unsigned i = 0; i < 8; ++i)
-                bytes[offset + i] = static_cast<std::uint8_t>(At(seconds).Value() >> (56 - 8 * i));
-        return bytes;
-    }();
+    std::vector<std::uint8_t> reply = {0x24, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                       0, 0, 0, 100, 0,    0,    0,    0,     // T1
+                                       0, 0, 0, 101, 0,    0,    0,    0,     // T2
+                                       0, 0, 0, 101, 0x7F, 0xFF, 0xFF, 0xFF}; // T3
     int clockReads = 0; // T1 = 100.0, then T4 = 100.7
     Log log;
     std::uint32_t lastError = 0;

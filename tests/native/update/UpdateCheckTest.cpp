@@ -15,11 +15,12 @@ using UpdateCheck::Request;
 namespace
 {
 const UpdateCheck::RunningProgram kKavrin{{4, 2, 2, 5}, L"Kavrin", L"Kavrin Internet time synchronization"};
+const UpdateCheck::RunningProgram kNewer{{4, 2, 3, 0}, L"Kavrin", L"Time sync"};
 
 std::vector<DialogStep> PlanFor(const std::string& file, const UpdateCheck::RunningProgram& running, bool report,
-                                bool publisher, std::size_t size = 0)
+                                bool publisher)
 {
-    const Answer answer{true, size ? size : file.size(), std::wstring(file.begin(), file.end())};
+    const Answer answer{true, file.size(), std::wstring(file.begin(), file.end())};
     return UpdateCheck::Plan(answer, running, Request{report, publisher, L"Kavrin"},
                              [](std::uint32_t created) { return L"date " + std::to_wstring(created); });
 }
@@ -36,15 +37,14 @@ std::vector<UpdateMode> Modes(const std::vector<DialogStep>& steps)
 TEST(UpdateCheck, ModesFollowTheAnswerAndTheFlags)
 {
     using M = UpdateMode;
-    const UpdateCheck::RunningProgram v4230{{4, 2, 3, 0}, L"Kavrin", L"d"};
     const UpdateCheck::RunningProgram v4999{{4, 9, 9, 9}, L"Kavrin", L"d"};
     const struct { std::string file; const UpdateCheck::RunningProgram& running; bool report, publisher;
         std::vector<UpdateMode> modes; } cases[] = {
         {"1709596800\n4\n2\n2\n6\n", kKavrin, false, false, {M::NewerPublished}},
         {"4\n2\n2\n5\n", kKavrin, true, false, {M::Same}},
         {"4\n2\n2\n5\n", kKavrin, false, true, {}},
-        {"4.2.2.9\n", v4230, false, false, {}},
-        {"4.2.2.9\n", v4230, true, true, {M::RunningNewer, M::PublisherNotice}},
+        {"4.2.2.9\n", kNewer, false, false, {}},
+        {"4.2.2.9\n", kNewer, true, true, {M::RunningNewer, M::PublisherNotice}},
         {"4.2.2.5", kKavrin, true, false, {M::RunningNewer}},
         {"4.10.0.0\n", v4999, false, false, {M::NewerPublished}},
         {"4.2.2.6\n", kKavrin, true, true, {M::NewerPublished}},
@@ -54,14 +54,12 @@ TEST(UpdateCheck, ModesFollowTheAnswerAndTheFlags)
     };
     for (const auto& c : cases)
         EXPECT_EQ(Modes(PlanFor(c.file, c.running, c.report, c.publisher)), c.modes) << c.file;
-    EXPECT_EQ(Modes(PlanFor("4.2.2.6\n", kKavrin, false, false, 30)), std::vector{M::NotObtained}) << "size first";
     const Answer errorPage{false, 10, L"4.2.2.6\n"};
     EXPECT_EQ(Modes(UpdateCheck::Plan(errorPage, kKavrin, {}, {})), std::vector{M::NotObtained});
 }
 
 TEST(UpdateCheck, MessagesOfEachMode)
 {
-    const UpdateCheck::RunningProgram v4230{{4, 2, 3, 0}, L"Kavrin", L"Time sync"};
     EXPECT_EQ(PlanFor("1709596800\n4\n2\n2\n6\n", kKavrin, false, false).at(0).message,
               L"There is a newer version of Kavrin available. You are using Kavrin Version 4.2.2.5 and Version 4.2.2.6 "
               L"is available, created on date 1709596800. \r\n\r\nYou may update Kavrin now, download the newer "
@@ -70,7 +68,7 @@ TEST(UpdateCheck, MessagesOfEachMode)
               L"You are using Kavrin (Kavrin Internet time synchronization), Version 4.2.2.5.\r\n\r\nwhich is the same "
               L"as Version 4.2.2.5  identified as the most current on the Halvanworks website. There is no need to "
               L"take any action.");
-    const auto both = PlanFor("7\n4\n2\n2\n9\n", v4230, true, true);
+    const auto both = PlanFor("7\n4\n2\n2\n9\n", kNewer, true, true);
     ASSERT_EQ(both.size(), 2u);
     EXPECT_EQ(both[0].message,
               L"You are using Kavrin (Time sync), Version 4.2.3.0.\r\n\r\nwhich is newer than Version 4.2.2.9 , created "

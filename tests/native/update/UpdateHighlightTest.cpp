@@ -3,35 +3,19 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace UpdateHighlight;
 
 namespace
 {
-struct Styled
-{
-    std::wstring text;
-    Style style;
-    friend bool operator==(const Styled&, const Styled&) = default;
-    friend void PrintTo(const Styled& s, std::ostream* os) { *os << testing::PrintToString(s.text); }
-};
+using Styled = std::pair<std::wstring, Style>;
 
 constexpr unsigned long kRed = Rgb(220, 0, 0), kGreen = Rgb(0, 160, 0), kOrange = Rgb(255, 153, 0);
 constexpr Style Bold(unsigned long c) { return {true, false, false, false, c}; }
 constexpr Style BoldItalic(unsigned long c) { return {true, true, false, false, c}; }
 
 const UpdateCheck::RunningProgram kRunning{{4, 2, 2, 5}, L"Kavrin", L"Time sync"};
-
-std::wstring MessageFor(const std::string& file, UpdateMode mode, const wchar_t* programName = L"Kavrin")
-{
-    const UpdateCheck::Answer answer{true, file.size(), std::wstring(file.begin(), file.end())};
-    const auto steps = UpdateCheck::Plan(answer, kRunning, {true, true, programName},
-                                         [](std::uint32_t) { return std::wstring(L"March 05, 2024"); });
-    for (const auto& step : steps)
-        if (step.mode == mode)
-            return step.message;
-    ADD_FAILURE() << "no dialog in mode " << static_cast<int>(mode);
-    return {};
-}
 
 std::vector<Styled> Apply(const Formatting& formatting, const std::wstring& text)
 {
@@ -41,9 +25,15 @@ std::vector<Styled> Apply(const Formatting& formatting, const std::wstring& text
     return styled;
 }
 
-std::vector<Styled> Highlighted(UpdateMode mode, const std::wstring& message)
+// The message planned in `mode` for the version file `file`, highlighted as the control holds it.
+std::vector<Styled> Highlighted(const std::string& file, UpdateMode mode)
 {
-    const std::wstring text = ControlText(message);
+    const UpdateCheck::Answer answer{true, file.size(), std::wstring(file.begin(), file.end())};
+    const auto steps = UpdateCheck::Plan(answer, kRunning, {true, true, L"Kavrin"},
+                                         [](std::uint32_t) { return std::wstring(L"March 05, 2024"); });
+    const auto step = std::ranges::find(steps, mode, &UpdateCheck::DialogStep::mode);
+    EXPECT_TRUE(step != steps.end()) << "no dialog in mode " << static_cast<int>(mode);
+    const std::wstring text = ControlText(step != steps.end() ? step->message : L"");
     return Apply(ForMessage(mode, text), text);
 }
 } // namespace
@@ -59,8 +49,7 @@ TEST(UpdateHighlight, NewerPublishedMarksNamesVersionsDateAndChoices)
         {L"Kavrin", Bold(kRed)}, {L"update", BoldItalic(Rgb(0, 0, 128))}, {L"download", Bold(kOrange)},
         {L"Halvanworks website", Bold(kOrange)}, {L"continue", Bold(kOrange)},
     };
-    EXPECT_EQ(Highlighted(UpdateMode::NewerPublished, MessageFor("9\n4\n2\n2\n6\n", UpdateMode::NewerPublished)),
-              expected);
+    EXPECT_EQ(Highlighted("9\n4\n2\n2\n6\n", UpdateMode::NewerPublished), expected);
 }
 
 TEST(UpdateHighlight, SameAndRunningNewerMarkBothVersionsAndTheClosingSentence)
@@ -71,8 +60,8 @@ TEST(UpdateHighlight, SameAndRunningNewerMarkBothVersionsAndTheClosingSentence)
         {L"4.2.2.5.\r\r", BoldItalic(kGreen)}, {L"which is the same as ", phrase}, {L"Version 4.2.2.5 ", Bold(kRed)},
         {L"There is no need to take any action.", BoldItalic(Rgb(255, 0, 0))},
     };
-    EXPECT_EQ(Highlighted(UpdateMode::Same, MessageFor("4\n2\n2\n5\n", UpdateMode::Same)), same);
-    const auto newer = Highlighted(UpdateMode::RunningNewer, MessageFor("9\n4\n2\n2\n1\n", UpdateMode::RunningNewer));
+    EXPECT_EQ(Highlighted("4\n2\n2\n5\n", UpdateMode::Same), same);
+    const auto newer = Highlighted("9\n4\n2\n2\n1\n", UpdateMode::RunningNewer);
     ASSERT_EQ(newer.size(), 7u);
     EXPECT_EQ(newer[3], (Styled{L"which is newer than ", {true, true, true, false, Rgb(160, 119, 97)}}));
     EXPECT_EQ(newer[5], (Styled{L"March 05, 2024,", Bold(Rgb(0, 0, 255))}));
@@ -83,10 +72,10 @@ TEST(UpdateHighlight, NoticeAndNotObtainedMarkTheirVersions)
     const std::vector<Styled> notice = {
         {L" Kavrin ", Bold(kRed)}, {L"Version 4.2.2.5", Bold(kGreen)}, {L"4.2.2.1", BoldItalic(kOrange)},
     };
-    EXPECT_EQ(Highlighted(UpdateMode::PublisherNotice, MessageFor("4.2.2.1\n", UpdateMode::PublisherNotice)), notice);
+    EXPECT_EQ(Highlighted("4.2.2.1\n", UpdateMode::PublisherNotice), notice);
 
     const std::vector<Styled> notObtained = {{L" Kavrin\r", Bold(kRed)}, {L"Kavrin 4.2.2.5", Bold(kGreen)}};
-    EXPECT_EQ(Highlighted(UpdateMode::NotObtained, MessageFor("", UpdateMode::NotObtained)), notObtained);
+    EXPECT_EQ(Highlighted("", UpdateMode::NotObtained), notObtained);
 }
 
 TEST(UpdateHighlight, MissingAnchorsLeaveSpansOut)

@@ -42,6 +42,7 @@ TEST(Version, FixedBlockWordsHoldTwoPartsEach)
     EXPECT_EQ(VersionFromWords(0xFFFF0001u, 0x8000FFFEu), (VersionQuad{65535, 1, 32768, 65534}));
 }
 
+// Equality and the mirrored order are VersionFileFuzz's checks.
 TEST(Version, PartsCompareAsNumbersFromMajorToRevision)
 {
     const struct
@@ -50,9 +51,7 @@ TEST(Version, PartsCompareAsNumbersFromMajorToRevision)
         VersionOrder order;
     } cases[] = {
         {{4, 10, 0, 0}, {4, 9, 9, 9}, VersionOrder::PublishedNewer},
-        {{4, 2, 2, 5}, {4, 2, 2, 5}, VersionOrder::Same},
         {{4, 2, 2, 9}, {4, 2, 3, 0}, VersionOrder::RunningNewer},
-        {{0, 0, 0, 0}, {4, 2, 2, 5}, VersionOrder::RunningNewer},
         {{0xFFFFFFFFu, 0, 0, 0}, {4, 0, 0, 0}, VersionOrder::PublishedNewer},
         {{4, 2, 2, 6}, {4, 2, 2, 5}, VersionOrder::PublishedNewer},
     };
