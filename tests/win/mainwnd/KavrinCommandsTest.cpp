@@ -1,29 +1,16 @@
 // The main window's commands and the ways it ends, driven by messages
 // against Wine's registry; the Enter key also in the real program.
 
-#include "common/KavrinSettings.h"
-#include "common/SettingsKey_win.h"
-#include "mainwnd/KavrinDlg_win.h"
-#include "resources/resource.h"
+#include "MainWindowTestSupport_win.h"
 #include "tests/support/win/ModalDriver.h"
-#include "tests/support/win/ProcessRunner.h"
-#include "tools/TestPeers.h"
 
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <string>
 #include <vector>
 
 namespace
 {
-// How a dialog that opens over the main window is answered; `index`
-// counts the dialogs of one run.
+// How a dialog over the main window is answered; `index` counts the run's dialogs.
 using Answer = std::function<void(HWND dialog, int index)>;
-void Close(HWND dialog, int)
-{
-    ::PostMessageW(dialog, WM_CLOSE, 0, 0);
-}
+const Answer Close = [](HWND dialog, int) { ::PostMessageW(dialog, WM_CLOSE, 0, 0); };
 Answer Choose(const wchar_t* server)
 {
     return [server](HWND dialog, int) {
@@ -32,21 +19,9 @@ Answer Choose(const wchar_t* server)
     };
 }
 
-// A click on a button, a tray command (WM_COMMAND), a system-menu item
-// (WM_SYSCOMMAND) or a key in the results list (WM_KEYDOWN).
-struct Step
-{
-    UINT message;
-    UINT id;
-};
+// A button or tray command (WM_COMMAND), a system-menu item or a key in the results list.
+struct Step { UINT message; UINT id; };
 constexpr UINT Cmd = WM_COMMAND, Sys = WM_SYSCOMMAND, Key = WM_KEYDOWN;
-
-std::wstring Text(HWND window, int id = 0)
-{
-    wchar_t text[512] = {};
-    ::GetWindowTextW(id ? ::GetDlgItem(window, id) : window, text, 512);
-    return text;
-}
 
 class KavrinCommandsTest : public testing::Test
 {
@@ -56,17 +31,13 @@ protected:
     // Settings that start no synchronisation, and no Startup shortcut.
     static void Reset()
     {
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath);
-        CSettingsKey store;
-        StoreNumber(store, Settings::Names::SyncOnStart, 0);
-        store.WriteText(Settings::Names::CurrentServer, TestPeers::kNothingListening);
+        FreshSettings(TestPeers::kNothingListening);
         CStartupShortcut shortcut;
         if (shortcut.FindStartupShortcut())
             ::DeleteFileW(shortcut.GetShortcutPath().c_str());
     }
 
-    // Opens `window` and takes the steps, answering each dialog that opens
-    // over it; answers the dialogs' captions.
+    // Opens `window` and takes the steps, answering each dialog over it; answers their captions.
     static std::wstring Run(CKavrinDlg& window, const std::vector<Step>& steps, const Answer& answer = Close)
     {
         EXPECT_TRUE(window.Create(nullptr));
@@ -94,8 +65,7 @@ protected:
         return seen;
     }
 
-    // The saved group as the registry holds it (9 or "-" for a missing
-    // value), then SyncOncePerDay and ExitAfterSync.
+    // The saved group (9 or "-" for a missing value), then SyncOncePerDay and ExitAfterSync.
     static std::wstring Stored()
     {
         using namespace Settings::Names;
@@ -115,7 +85,7 @@ protected:
 TEST_F(KavrinCommandsTest, EachCommandActsAndOnlyExitKavrinSavesTheChangedGroup)
 {
     const Answer chooseThenClose = [](HWND dialog, int index) {
-        (index == 0 ? Choose(L"time.example") : Answer(Close))(dialog, index);
+        (index == 0 ? Choose(L"time.example") : Close)(dialog, index);
     };
     // Tray commands that arrive while the chooser is open must wait.
     const Answer trayUnderChooser = [](HWND chooser, int) {
@@ -188,7 +158,6 @@ TEST_F(KavrinCommandsTest, EnterEndsTheProgramAfterSavingTheGroup)
     const HWND window = kavrin.WaitForWindow(L"Kavrin", 20000);
     ::SendMessageW(window, WM_SYSCOMMAND, IDM_MINIMIZE_AFTER_SYNC, 0);
     ::PostMessageW(::GetDlgItem(window, IDC_RESULTS), WM_KEYDOWN, VK_RETURN, 0);
-    DWORD exitCode = 99;
-    EXPECT_TRUE(kavrin.WaitForExit(10000, exitCode) && exitCode == 0);
+    EXPECT_EQ(ExitCodeOf(kavrin, 10000), 0);
     EXPECT_EQ(Stored(), L"0,0,0,1,127.0.0.40 9 9");
 }

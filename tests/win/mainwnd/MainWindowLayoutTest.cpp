@@ -1,31 +1,18 @@
-// The main window's controls at the display's resolution, after a
-// synchronisation (DisplayDpi runs this again at 144 pixels per inch): each
-// text fits inside its control, and controls overlap only inside a group box.
+// The main window's controls after a synchronisation, at the display's resolution (DisplayDpi runs this
+// again at 144 dpi): each text fits inside its control, and controls overlap only inside a group box.
 
-#include "common/KavrinSettings.h"
-#include "common/SettingsKey_win.h"
+#include "MainWindowTestSupport_win.h"
 #include "framework/Handles_win.h"
 #include "mainwnd/ButtonFaces.h"
-#include "mainwnd/KavrinDlg_win.h"
-#include "sntp/SntpSocket.h"
-#include "tests/support/TestPeersGate.h"
-
-#include <gtest/gtest.h>
 
 #include <commctrl.h>
 
-#include <string>
 #include <vector>
 
 namespace
 {
-struct Control
-{
-    HWND hwnd;
-    RECT rect; // in the dialog's client area
-    std::wstring className;
-    LONG type; // of a button: BS_...
-};
+// The rectangle is in the dialog's client area; the type is a button's BS_ type, else -1.
+struct Control { HWND hwnd; RECT rect; std::wstring className; LONG type; };
 
 std::vector<Control> VisibleControls(HWND dialog)
 {
@@ -51,8 +38,7 @@ bool Holds(const Control& group, const Control& inner)
            ::EqualRect(&common, &inner.rect);
 }
 
-// The room `text` needs in the control's font (an owner-drawn button's is its
-// face's), lines broken at `width`.
+// The room `text` needs in the control's font (an owner-drawn button's face's), lines broken at `width`.
 SIZE TextExtent(const Control& control, const std::wstring& text, int width, UINT format)
 {
     const CWindowDC dc(control.hwnd);
@@ -60,12 +46,9 @@ SIZE TextExtent(const Control& control, const std::wstring& text, int width, UIN
     if (const ButtonFace* face = control.type == BS_OWNERDRAW ? FindButtonFace(::GetDlgCtrlID(control.hwnd)) : nullptr)
     {
         const FontDescription description = ParseFontDescription(face->font);
-        LOGFONTW font{};
-        font.lfHeight = -::MulDiv(face->points, ::GetDeviceCaps(dc.Get(), LOGPIXELSY), 72);
-        font.lfWeight = description.bold ? FW_BOLD : FW_NORMAL;
-        font.lfItalic = description.italic;
-        ::lstrcpynW(font.lfFaceName, description.face.c_str(), LF_FACESIZE);
-        faceFont.Reset(::CreateFontIndirectW(&font));
+        faceFont.Reset(::CreateFontW(-::MulDiv(face->points, ::GetDeviceCaps(dc.Get(), LOGPIXELSY), 72), 0, 0, 0,
+                                     description.bold ? FW_BOLD : FW_NORMAL, description.italic, FALSE, FALSE,
+                                     ANSI_CHARSET, 0, 0, 0, 0, description.face.c_str()));
     }
     const CSelectObject font(dc.Get(), faceFont ? faceFont.Get() : reinterpret_cast<HFONT>(::SendMessageW(
                                                                      control.hwnd, WM_GETFONT, 0, 0)));
@@ -91,8 +74,7 @@ void ExpectTextFits(const Control& control)
                 << testing::PrintToString(std::wstring(cell));
         }
     }
-    wchar_t buffer[512] = {};
-    const std::wstring text(buffer, static_cast<size_t>(::GetWindowTextW(control.hwnd, buffer, 512)));
+    const std::wstring text = Text(control.hwnd);
     SCOPED_TRACE(testing::PrintToString(text));
     // Statics wrap; a check box's box and a button's edges take room too.
     const bool wraps = control.className == WC_STATICW;
@@ -101,27 +83,20 @@ void ExpectTextFits(const Control& control)
     EXPECT_LE(need.cx + room, client.right);
     EXPECT_LE(need.cy, client.bottom);
 }
+
+using MainWindowLayout = MainWindowTest;
 } // namespace
 
-TEST(MainWindowLayout, EveryTextFitsAndControlsDoNotOverlap)
+TEST_F(MainWindowLayout, EveryTextFitsAndControlsDoNotOverlap)
 {
     REQUIRE_TEST_PEERS();
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath);
-    CSettingsKey settings;
-    ASSERT_TRUE(settings.OpenKey(Settings::kKeyPath, true));
-    settings.WriteNumber(Settings::Names::SyncOnStart, 1);
-    settings.WriteNumber(Settings::Names::ExitAfterSync, 1);
-    settings.WriteText(Settings::Names::CurrentServer, TestPeers::kChronyd);
-    const CSocketLayer sockets;
-    CKavrinDlg dialog;
-    ASSERT_TRUE(dialog.Create(nullptr));
-    dialog.ShowWindow(SW_SHOWNORMAL);
-    // Until the clock and the countdown have shown their first texts.
-    for (const ULONGLONG end = ::GetTickCount64() + 1200; ::GetTickCount64() < end; ::Sleep(10))
-        for (MSG msg{}; ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);)
-            ::DispatchMessageW(&msg);
+    m_settings.WriteNumber(Settings::Names::SyncOnStart, 1);
+    m_settings.WriteNumber(Settings::Names::ExitAfterSync, 1);
+    Open();
+    PumpUntil([] { return false; }, 1200); // until the clock and the countdown have shown their first texts
+    ASSERT_TRUE(ShowsCorrection(Status())) << "synchronised on start: " << testing::PrintToString(Status());
 
-    const std::vector<Control> controls = VisibleControls(dialog.GetSafeHwnd());
+    const std::vector<Control> controls = VisibleControls(m_dialog.GetSafeHwnd());
     ASSERT_GE(controls.size(), 20u);
     for (auto control = controls.begin(); control != controls.end(); ++control)
     {
@@ -135,6 +110,4 @@ TEST(MainWindowLayout, EveryTextFitsAndControlsDoNotOverlap)
                 << "overlaps control " << ::GetDlgCtrlID(other->hwnd);
         }
     }
-    ::DestroyWindow(dialog.GetSafeHwnd());
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath);
 }

@@ -1,14 +1,8 @@
 // "Start with Windows" against Wine's real Startup folders, read back through the shell.
 
-#include "common/KavrinSettings.h"
-#include "common/SettingsKey_win.h"
+#include "MainWindowTestSupport_win.h"
 #include "framework/Handles_win.h"
-#include "mainwnd/KavrinDlg_win.h"
-#include "mainwnd/StartupShortcut_win.h"
-#include "resources/resource.h"
 #include "tests/support/win/ModalDriver.h"
-
-#include <gtest/gtest.h>
 
 #include <objbase.h>
 #include <shlobj.h>
@@ -43,20 +37,17 @@ std::wstring ReadLink(const std::wstring& file)
     return std::wstring(path) + L"|" + directory;
 }
 
-void Remove(const std::wstring& path)
-{
-    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    ::DeleteFileW(path.c_str());
-}
-
 class StartupShortcutTest : public testing::Test
 {
 protected:
     void SetUp() override { ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), TearDown(); }
     void TearDown() override
     {
-        Remove(kUserLink);
-        Remove(kAllUsersLink);
+        for (const std::wstring& link : {kUserLink, kAllUsersLink})
+        {
+            ::SetFileAttributesW(link.c_str(), FILE_ATTRIBUTE_NORMAL);
+            ::DeleteFileW(link.c_str());
+        }
     }
 
     static void Plant(const std::wstring& link, const wchar_t* description)
@@ -71,9 +62,7 @@ protected:
         const CModalDriver driver([&] {
             if (const HWND box = ::FindWindowW(nullptr, L"Error"))
             {
-                wchar_t text[512] = {};
-                ::GetDlgItemTextW(box, 0xFFFF, text, 512); // the message box's static
-                messages.emplace_back(text);
+                messages.push_back(Text(box, 0xFFFF)); // the message box's static
                 ::PostMessageW(box, WM_COMMAND, IDOK, 0);
             }
             return false;
@@ -86,18 +75,13 @@ protected:
 };
 } // namespace
 
-TEST_F(StartupShortcutTest, TurningOnCreatesAUserShortcutToTheInstalledProgram)
+TEST_F(StartupShortcutTest, TurningOnCreatesAUserShortcutAndTurningOffDeletesTheAllUsersOneFirst)
 {
     EXPECT_TRUE(Update(true).empty());
     const std::wstring programFiles = ShellFolder(CSIDL_PROGRAM_FILES);
-    const std::wstring target = programFiles + L"\\Halvanworks\\Kavrin\\Kavrin.exe";
-    EXPECT_EQ(ReadLink(kUserLink), target + L"|" + programFiles);
-}
+    EXPECT_EQ(ReadLink(kUserLink), programFiles + L"\\Halvanworks\\Kavrin\\Kavrin.exe|" + programFiles);
 
-TEST_F(StartupShortcutTest, TurningOffDeletesTheAllUsersShortcutFirst)
-{
     Plant(kAllUsersLink, L"all users");
-    Plant(kUserLink, L"user");
     Update(false);
     EXPECT_FALSE(Exists(kAllUsersLink));
     EXPECT_TRUE(Exists(kUserLink));
@@ -117,9 +101,7 @@ TEST_F(StartupShortcutTest, FailuresNameThePath)
 TEST_F(StartupShortcutTest, AllUsersShortcutShowsTheOptionOnAtSetUp)
 {
     Plant(kAllUsersLink, L"all users");
-    CSettingsKey settings;
-    ASSERT_TRUE(settings.OpenKey(Settings::kKeyPath, true));
-    settings.WriteNumber(Settings::Names::SyncOnStart, 0);
+    FreshSettings(TestPeers::kNothingListening);
     CKavrinDlg dialog;
     ASSERT_TRUE(dialog.Create(nullptr));
     ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath);

@@ -1,21 +1,12 @@
 // The synchronization window against every kind of faulty server, and a long
 // series of runs that must leave no handle, memory or window behind.
 
-#include "common/KavrinSettings.h"
-#include "common/SettingsKey_win.h"
+#include "MainWindowTestSupport_win.h"
 #include "framework/Handles_win.h"
-#include "mainwnd/KavrinDlg_win.h"
-#include "resources/resource.h"
-#include "sntp/SntpSocket.h"
-#include "tests/support/TestPeersGate.h"
-
-#include <gtest/gtest.h>
 
 #include <psapi.h>
 
 #include <cstdio>
-#include <regex>
-#include <string>
 
 namespace
 {
@@ -40,17 +31,10 @@ constexpr int kFaultCount = static_cast<int>(std::size(kFaults));
 
 bool Shows(const std::wstring& status, const wchar_t* host, Outcome outcome)
 {
-    switch (outcome)
-    {
-    case Outcome::NoReply:
-        return status == L"Time was NOT successfully retrieved from NTP server (" + std::wstring(host) + L")";
-    case Outcome::Refused:
-        return status == L"The time difference was greater was 1 hour, the system clock was not synchronized.";
-    case Outcome::Failed:
-        return status == L"Synchronization failed.";
-    default:
-        return std::regex_match(status, std::wregex(LR"(Time Corrected by [+-]0\.\d{3} seconds at \d\d:\d\d:\d\d [AP]M)"));
-    }
+    const std::wstring texts[] = {L"Time was NOT successfully retrieved from NTP server (" + std::wstring(host) + L")",
+                                  L"The time difference was greater was 1 hour, the system clock was not synchronized.",
+                                  L"Synchronization failed."};
+    return outcome == Outcome::Corrected ? ShowsCorrection(status) : status == texts[static_cast<int>(outcome)];
 }
 
 BOOL CALLBACK CountWindow(HWND window, LPARAM count)
@@ -60,11 +44,9 @@ BOOL CALLBACK CountWindow(HWND window, LPARAM count)
     return TRUE;
 }
 
-// What the process holds. Under Wine GetProcessHandleCount answers 0 (the
-// handle values that name a handle are counted instead) and PrivateUsage
-// stays 0 (PagefileUsage, the same commit charge on Windows, is filled).
-// GetGuiResources answers 0 too: GDI and USER objects are counted by their
-// wrappers where the build counts (-1 elsewhere).
+// What the process holds. Wine answers 0 for the handle count (live handle
+// values are counted instead), PrivateUsage (PagefileUsage is the same
+// charge) and GetGuiResources (the wrappers count where the build does).
 struct Usage
 {
     DWORD handles = 0;
@@ -92,46 +74,25 @@ struct Usage
     }
 };
 
-class SyncRuns : public testing::Test
+class SyncRuns : public MainWindowTest
 {
 protected:
     void SetUp() override
     {
         REQUIRE_TEST_PEERS();
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath);
-        CSettingsKey settings;
-        ASSERT_TRUE(settings.OpenKey(Settings::kKeyPath, true));
-        settings.WriteNumber(Settings::Names::SyncOnStart, 0);
-        ASSERT_TRUE(m_dialog.Create(nullptr));
-        m_dialog.ShowWindow(SW_SHOWNORMAL);
-    }
-    void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath); }
-
-    // "Synchronize Now!" with `host` as the server: the status it leaves.
-    std::wstring Synchronize(const wchar_t* host)
-    {
-        m_dialog.ChangeServer(host);
-        ::SendMessageW(m_dialog.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_SYNCHRONIZE_NOW, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(m_dialog.GetDlgItem(IDC_SYNCHRONIZE_NOW)));
-        for (MSG msg{}; ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);)
-            ::DispatchMessageW(&msg);
-        wchar_t status[512] = {};
-        ::GetDlgItemTextW(m_dialog.GetSafeHwnd(), IDC_STATUS, status, 512);
-        return status;
+        MainWindowTest::SetUp();
+        Open();
     }
 
     // Runs against chronyd, then through the faults in turn.
     void Run(int chronyd, int faults)
     {
         for (int i = 0; i < chronyd; ++i)
-            ASSERT_TRUE(Shows(Synchronize(TestPeers::kChronyd), nullptr, Outcome::Corrected)) << "run " << i;
+            ASSERT_TRUE(ShowsCorrection(Synchronize(TestPeers::kChronyd))) << "run " << i;
         for (int i = 0; i < faults; ++i)
             ASSERT_TRUE(Shows(Synchronize(kFaults[i % kFaultCount].host), kFaults[i % kFaultCount].host,
                               kFaults[i % kFaultCount].outcome));
     }
-
-    CSocketLayer m_sockets;
-    CKavrinDlg m_dialog;
 };
 } // namespace
 
@@ -169,8 +130,7 @@ TEST_F(SyncRuns, ManyRunsLeaveNothingBehind)
     EXPECT_LE(after.windows, before.windows);
     EXPECT_LE(after.gdiObjects, before.gdiObjects);
     EXPECT_LE(after.userObjects, before.userObjects);
-    // Private bytes move by whole pages, and the heap steps up by a few pages
-    // now and then: a leak grows in both halves, and by more than such steps.
+    // Private bytes move by pages, the heap now and then by a few: a leak grows in both halves, and by more.
     constexpr SIZE_T kHeapSteps = 64 * 1024;
     EXPECT_TRUE(middle.privateBytes <= before.privateBytes || after.privateBytes <= middle.privateBytes ||
                 after.privateBytes - before.privateBytes <= kHeapSteps);

@@ -1,12 +1,10 @@
+#include "MainWindowTestSupport_win.h"
 #include "framework/ProcessGlobals_win.h"
 #include "framework/WinApp_win.h"
 #include "mainwnd/SystemTray_win.h"
 #include "resources/AppRes.h"
 
-#include <gtest/gtest.h>
-
 #include <optional>
-#include <string>
 #include <utility>
 #include <vector>
 
@@ -15,8 +13,7 @@ namespace
 constexpr UINT_PTR kChooseFirstItemTimer = 1, kCloseMenuTimer = 2;
 using Messages = std::vector<DWORD>;
 
-// Stands in for the main window: keeps the commands and the empty messages
-// (as 0) that reach it, in order.
+// Stands in for the main window: keeps the commands and empty messages (as 0) that reach it.
 class CRecordingWnd final : public CWnd
 {
 public:
@@ -73,15 +70,6 @@ bool ShellHasIcon(NOTIFYICONDATAW record)
     return ::Shell_NotifyIconW(NIM_MODIFY, &record) != FALSE;
 }
 
-template <typename Done>
-void PumpUntil(Done done, DWORD timeoutMs = 2000)
-{
-    for (const DWORD start = ::GetTickCount(); !done() && ::GetTickCount() - start <= timeoutMs;
-         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT))
-        for (MSG msg{}; ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);)
-            ::DispatchMessageW(&msg);
-}
-
 class SystemTray : public testing::Test
 {
 protected:
@@ -96,11 +84,6 @@ protected:
     ~SystemTray() override { AfxGetApp()->m_pMainWnd = m_previousMain; }
     bool Create() { return m_tray.CreateTrayIcon(Main(), m_icon); }
     HWND Main() const { return m_main.GetSafeHwnd(); }
-    const NOTIFYICONDATAW& Record() const { return m_tray.GetIconData(); }
-    static void BroadcastTaskbarCreated()
-    {
-        ::SendMessageTimeoutW(HWND_BROADCAST, ProcessGlobals().uTaskbarCreatedMessage, 0, 0, 0, 2000, nullptr);
-    }
 
     std::optional<CWinApp> m_app;
     CRecordingWnd m_main, m_other;
@@ -113,7 +96,7 @@ protected:
 TEST_F(SystemTray, CreateAddsTheIconLetsTheTaskbarsReturnThroughAndRemoveDeletesIt)
 {
     ASSERT_TRUE(Create());
-    const NOTIFYICONDATAW& nid = Record();
+    const NOTIFYICONDATAW& nid = m_tray.GetIconData();
     EXPECT_EQ(nid.hIcon, m_icon);
     EXPECT_STREQ(nid.szTip, L"Double-click to restore Kavrin.");
     EXPECT_TRUE(ShellHasIcon(nid));
@@ -136,8 +119,7 @@ TEST_F(SystemTray, TipAndBalloonAreCutToTheirLengthAndTheBalloonFillsTheWholeRec
 
     m_tray.ShowSyncBalloon(longText);
     const auto& sent = m_tray.calls.back();
-    // The shell reads the balloon's fields only from a record whose size is
-    // the whole record of this platform; a shorter one shows garbage or nothing.
+    // The shell reads the balloon only from a record of this platform's whole size.
     EXPECT_EQ(sent.record.cbSize, sizeof(NOTIFYICONDATAW));
     EXPECT_EQ(sent.record.uFlags, static_cast<UINT>(NIF_INFO));
     EXPECT_EQ(sent.record.szInfo, longText.substr(0, 255));
@@ -169,16 +151,18 @@ TEST_F(SystemTray, TaskbarRestartAndWorkAreaChangeBringBackOnlyAShownIcon)
     {
         SCOPED_TRACE(lostByShell ? "task bar restart" : "work area");
         const auto trigger = [&] {
-            lostByShell ? BroadcastTaskbarCreated()
-                        : void(::SendMessageW(m_tray.GetSafeHwnd(), WM_SETTINGCHANGE, SPI_SETWORKAREA, 0));
+            if (lostByShell)
+                ::SendMessageTimeoutW(HWND_BROADCAST, ProcessGlobals().uTaskbarCreatedMessage, 0, 0, 0, 2000, nullptr);
+            else
+                ::SendMessageW(m_tray.GetSafeHwnd(), WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
         };
         ASSERT_TRUE(Create());
         m_tray.SetTipText(L"Synchronized");
-        NOTIFYICONDATAW lost = Record();
+        NOTIFYICONDATAW lost = m_tray.GetIconData();
         ASSERT_TRUE(!lostByShell || ::Shell_NotifyIconW(NIM_DELETE, &lost)); // as when Explorer ends
         m_tray.calls.clear();
         trigger();
-        EXPECT_TRUE(ShellHasIcon(Record()));
+        EXPECT_TRUE(ShellHasIcon(m_tray.GetIconData()));
         ASSERT_EQ(m_tray.Sent(), (lostByShell ? Messages{NIM_ADD} : Messages{NIM_ADD, NIM_MODIFY}));
         EXPECT_STREQ(m_tray.calls.back().record.szTip, L"Synchronized");
 
@@ -198,8 +182,7 @@ TEST_F(SystemTray, HideAndRestoreMoveTheWindowWithAndWithoutAnimation)
         m_tray.animation = animate;
         m_main.ShowWindow(SW_SHOW);
         m_tray.HideToTray(Main());
-        const HWND parking = ::GetAncestor(Main(), GA_PARENT);
-        EXPECT_NE(parking, ::GetDesktopWindow());
+        EXPECT_NE(::GetAncestor(Main(), GA_PARENT), ::GetDesktopWindow()) << "parked";
         EXPECT_FALSE(::GetWindowLongPtrW(Main(), GWL_STYLE) & WS_VISIBLE);
 
         ::SetForegroundWindow(m_other.GetSafeHwnd());
