@@ -7,12 +7,16 @@
 # version file has at most 29). Prints one line per target:
 # executions, time, coverage, corpus size, and the verdict (a crash, a leak
 # or undefined behaviour stops the target and leaves its input in
-# build/fuzz-artifacts).
-#   bench/run-fuzz.sh [RUNS [SECONDS]]
+# build/fuzz-artifacts). Names after SECONDS pick some targets, for a
+# campaign that was interrupted.
+#   bench/run-fuzz.sh [RUNS [SECONDS [TARGET...]]]
 set -uo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-10000000}
 seconds=${2:-21600}
+shift $(( $# < 2 ? $# : 2 ))
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || targets=($(basename -s .cpp fuzz/*Fuzz.cpp))
 
 cmake -S . -B build/fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DKAVRIN_FUZZ=ON -DKAVRIN_TESTS=OFF >/dev/null || exit 1
@@ -22,8 +26,7 @@ mkdir -p build/fuzz-artifacts
 echo "fuzz campaign $(date -u +%Y-%m-%dT%H:%MZ) on $(uname -n): $(nproc) cores, $(lscpu | sed -n 's/^Model name: *//p')"
 printf '%-22s %12s %9s %7s %8s  %s\n' target executions seconds cov corpus verdict
 status=0
-for source in fuzz/*Fuzz.cpp; do
-    target=$(basename "$source" .cpp)
+for target in "${targets[@]}"; do
     corpus=build/fuzz-corpus/$target
     log=build/fuzz-artifacts/$target.log
     mkdir -p "$corpus"
