@@ -1,8 +1,6 @@
 #pragma once
-// Between the message probe DLL (tests/win/app/MessageProbe_win.cpp), hooked
-// into a running program, and the test that asks it for verdicts: WM_NULL
-// with kAskDragIcon and the test's thread id, answered by a kVerdictMessage
-// posted to that thread.
+// The test asks the probe hooked into a program (tests/win/app/MessageProbe_win.cpp) with WM_NULL,
+// kAskDragIcon and its thread id; the probe posts its verdict back as kVerdictMessage.
 
 #include <windows.h>
 

@@ -1,7 +1,6 @@
 #pragma once
-// Acts inside a modal loop that the code under test runs (a dialog or a
-// message box of this thread): a timer of the thread calls `step` every
-// 50 ms until it answers true.
+// Acts inside a modal loop of this thread (a dialog or a message box): a
+// thread timer calls `step` every 50 ms until it answers true.
 
 #include <windows.h>
 

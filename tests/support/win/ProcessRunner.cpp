@@ -1,25 +1,16 @@
 #include "tests/support/win/ProcessRunner.h"
 
+#include <utility>
+
 namespace
 {
-struct WindowSearch
-{
-    DWORD processId;
-    const std::wstring& caption;
-    HWND found;
-};
+using Search = std::pair<const std::function<bool(HWND)>*, HWND>;
 
-BOOL CALLBACK FindProcessWindow(HWND hwnd, LPARAM lp)
+BOOL CALLBACK Visit(HWND hwnd, LPARAM lp)
 {
-    auto& search = *reinterpret_cast<WindowSearch*>(lp);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(hwnd, &owner);
-    wchar_t text[256] = {};
-    ::GetWindowTextW(hwnd, text, 256);
-    if (owner != search.processId || !::IsWindowVisible(hwnd) || search.caption != text)
-        return TRUE;
-    search.found = hwnd;
-    return FALSE;
+    auto& [match, found] = *reinterpret_cast<Search*>(lp);
+    found = ::IsWindowVisible(hwnd) && (*match)(hwnd) ? hwnd : nullptr;
+    return !found;
 }
 } // namespace
 
@@ -28,6 +19,28 @@ std::wstring TestProgramFolder()
     wchar_t path[MAX_PATH * 4] = {};
     const std::wstring program(path, ::GetModuleFileNameW(nullptr, path, MAX_PATH * 4));
     return program.substr(0, program.find_last_of(L"\\/") + 1);
+}
+
+HWND FindVisibleWindow(const std::function<bool(HWND)>& match, HWND parent)
+{
+    Search search{&match, nullptr};
+    const auto lp = reinterpret_cast<LPARAM>(&search);
+    parent ? ::EnumChildWindows(parent, Visit, lp) : ::EnumWindows(Visit, lp);
+    return search.second;
+}
+
+std::wstring WindowText(HWND window)
+{
+    wchar_t text[1024] = {};
+    return std::wstring(text, static_cast<std::size_t>(::GetWindowTextW(window, text, 1024)));
+}
+
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs)
+{
+    for (const ULONGLONG end = ::GetTickCount64() + timeoutMs; ::GetTickCount64() < end; ::Sleep(50))
+        if (done())
+            return true;
+    return done();
 }
 
 bool CProcessRunner::Start(const std::wstring& program, const std::wstring& arguments)
@@ -58,15 +71,15 @@ bool CProcessRunner::WaitForExit(DWORD timeoutMs, DWORD& exitCode) const
 
 HWND CProcessRunner::WaitForWindow(const std::wstring& caption, DWORD timeoutMs) const
 {
-    const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
-    do
-    {
-        WindowSearch search{m_processId, caption, nullptr};
-        ::EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.found)
-            return search.found;
-    } while (::WaitForSingleObject(m_process.Get(), 50) != WAIT_OBJECT_0 && ::GetTickCount64() < deadline);
-    return nullptr;
+    const auto ours = [&](HWND hwnd) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(hwnd, &owner);
+        return owner == m_processId && WindowText(hwnd) == caption;
+    };
+    HWND found = nullptr;
+    const auto ended = [&] { return ::WaitForSingleObject(m_process.Get(), 0) == WAIT_OBJECT_0; };
+    WaitUntil([&] { return (found = FindVisibleWindow(ours)) || ended(); }, timeoutMs);
+    return found;
 }
 
 void CProcessRunner::Close(HWND window, DWORD timeoutMs)

@@ -1,7 +1,5 @@
-// Hooked into the running program: Wine does not deliver messages that answer
-// with a handle (WM_QUERYDRAGICON, WM_GETICON) across processes, so the test
-// sends WM_NULL with a request and the thread id to answer, and the probe asks
-// the window from inside the program's own thread.
+// Hooked into the running program: Wine does not deliver messages that answer with a handle
+// (WM_QUERYDRAGICON, WM_GETICON) across processes, so the probe asks from the program's own thread.
 
 #include "tests/support/win/MessageProbe.h"
 

@@ -1,6 +1,5 @@
-#include "common/KavrinSettings.h"
-#include "common/SettingsKey_win.h"
 #include "framework/Handles_win.h"
+#include "tests/support/win/KavrinKey.h"
 #include "tests/support/win/MessageProbe.h"
 #include "tests/support/win/ProcessRunner.h"
 
@@ -11,9 +10,7 @@
 // The probe asks from inside the program: see MessageProbe_win.cpp.
 TEST(ProgramWindow, DragIconAskedFromAnotherProcessIsTheProgramsIcon)
 {
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath);
-    CSettingsKey store;
-    ASSERT_TRUE(StoreNumber(store, Settings::Names::SyncOnStart, 0));
+    SeedKavrinKey({{Settings::Names::SyncOnStart, 0}});
     const CUniqueModule probe(::LoadLibraryW((TestProgramFolder() + MessageProbe::kDllName).c_str()));
     ASSERT_TRUE(probe);
     const auto hookProc = reinterpret_cast<HOOKPROC>(
@@ -35,10 +32,8 @@ TEST(ProgramWindow, DragIconAskedFromAnotherProcessIsTheProgramsIcon)
     DWORD_PTR answer = 0;
     ASSERT_TRUE(::SendMessageTimeoutW(window, WM_NULL, MessageProbe::kAskDragIcon, ::GetCurrentThreadId(), 0, 5000,
                                       &answer));
-    for (const ULONGLONG deadline = ::GetTickCount64() + 5000;
-         !::PeekMessageW(&verdict, nullptr, MessageProbe::kVerdictMessage, MessageProbe::kVerdictMessage, PM_REMOVE) &&
-         ::GetTickCount64() < deadline;)
-        ::Sleep(10);
+    constexpr UINT kVerdict = MessageProbe::kVerdictMessage;
+    WaitUntil([&] { return ::PeekMessageW(&verdict, nullptr, kVerdict, kVerdict, PM_REMOVE) != FALSE; }, 5000);
     EXPECT_EQ(verdict.wParam, WPARAM{MessageProbe::kTheWindowsIcon});
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath);
+    DeleteKavrinKey();
 }

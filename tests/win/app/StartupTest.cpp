@@ -1,7 +1,6 @@
 #include "app/KavrinApp_win.h"
-#include "common/KavrinSettings.h"
-#include "common/SettingsKey_win.h"
 #include "common/SyncDate_win.h"
+#include "tests/support/win/KavrinKey.h"
 #include "tests/support/win/ProcessRunner.h"
 
 #include <gtest/gtest.h>
@@ -19,29 +18,23 @@ void StoreOnceADay(int days)
     const std::time_t when = std::time(nullptr) + static_cast<std::time_t>(days) * 86400;
     std::tm local{};
     localtime_s(&local, &when);
-    CSettingsKey settings;
-    ASSERT_TRUE(settings.OpenKey(Settings::kKeyPath, true));
-    settings.WriteNumber(Settings::Names::SyncOnStart, 0);
-    settings.WriteText(Settings::Names::CurrentServer, L"127.0.0.1");
-    settings.WriteNumber(Settings::Names::SyncOncePerDay, 1);
-    settings.WriteDateRecord(Settings::Names::LastSyncDate, MakeSyncDateRecord(local));
+    using namespace Settings::Names;
+    const CSettingsKey settings = SeedKavrinKey({{SyncOnStart, 0}, {SyncOncePerDay, 1}});
+    settings.WriteText(CurrentServer, L"127.0.0.1");
+    settings.WriteDateRecord(LastSyncDate, MakeSyncDateRecord(local));
 }
 
-class StartupTest : public testing::Test
-{
-protected:
-    void SetUp() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath); }
-    void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath); }
-};
+using StartupTest = KavrinKeyTest;
 } // namespace
 
-// Which records count as the same day and which options force the window is the platform-free tests' to check.
 TEST_F(StartupTest, SecondStartOnTheSameDayEndsAtOnceWithoutWindowUnlessForcedOrAnotherDay)
 {
-    struct Case { const char* name; int days; const wchar_t* options; bool shown; };
-    for (const Case& c : {Case{"same day", 0, L"", false}, {"forced", 0, L"/ws", true}, {"yesterday", -1, L"", true}})
+    struct Case { int days; const wchar_t* options; bool shown; };
+    const Case cases[] = {{0, L"", false}, {0, L"/ws", true}, {0, L"-WS", true}, {0, L"/ws:x", true}, {-1, L"", true},
+                          {1, L"", true}};
+    for (const Case& c : cases)
     {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(testing::Message() << "days " << c.days << ", options " << testing::PrintToString(c.options));
         StoreOnceADay(c.days);
         CProcessRunner kavrin;
         const ULONGLONG started = ::GetTickCount64();
@@ -65,7 +58,7 @@ class RecordingApp : public CKavrinApp
 public:
     bool administrator = true, relaunchSucceeds = false;
     DWORD relaunchError = ERROR_SUCCESS;
-    std::wstring commandLine = L"Kavrin.exe /WS";
+    std::wstring commandLine;
     std::vector<std::wstring> messages;
     int relaunches = 0;
     bool windowRan = false;
@@ -93,37 +86,31 @@ protected:
 };
 } // namespace
 
-TEST_F(StartupTest, OnlyANonAdministratorIsRelaunchedAndOnlyARefusalIsReported)
+TEST_F(StartupTest, OnceADayHitEndsFirstThenOnlyANonAdministratorIsRelaunchedAndOnlyARefusalIsReported)
 {
-    struct Case { const char* name; bool administrator; DWORD relaunchError; std::optional<int> end; };
+    struct Case { const char* name; bool onceADayHit, administrator; DWORD relaunchError; std::optional<int> end; };
     const Case cases[] = {
-        {"administrator", true, ERROR_SUCCESS, std::nullopt},
-        {"relaunched", false, ERROR_SUCCESS, 1},
-        {"refused", false, ERROR_CANCELLED, std::nullopt},
-        {"failed", false, ERROR_FILE_NOT_FOUND, std::nullopt},
+        {"administrator", false, true, ERROR_SUCCESS, std::nullopt},
+        {"relaunched", false, false, ERROR_SUCCESS, 1},
+        {"refused", false, false, ERROR_CANCELLED, std::nullopt},
+        {"failed", false, false, ERROR_FILE_NOT_FOUND, std::nullopt},
+        {"synchronised today", true, false, ERROR_SUCCESS, 0},
     };
     const std::vector<std::wstring> refusal{L"User did not allow elevation"}, none;
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.name);
+        if (c.onceADayHit)
+            StoreOnceADay(0);
         RecordingApp app;
+        app.commandLine = c.onceADayHit ? L"Kavrin.exe" : L"Kavrin.exe /WS";
         app.administrator = c.administrator;
         app.relaunchSucceeds = c.end.has_value();
         app.relaunchError = c.relaunchError;
         EXPECT_EQ(app.Run(), c.end);
-        EXPECT_EQ(app.relaunches, c.administrator ? 0 : 1);
+        EXPECT_EQ(app.relaunches, c.administrator || c.onceADayHit ? 0 : 1);
         EXPECT_EQ(app.messages, c.relaunchError == ERROR_CANCELLED ? refusal : none);
         EXPECT_EQ(app.windowRan, !c.end);
-        EXPECT_TRUE(app.m_bForceWindow) << "read before the relaunch, which passes it on";
+        EXPECT_EQ(app.m_bForceWindow, !c.onceADayHit) << "read before the relaunch, which passes it on";
     }
-}
-
-TEST_F(StartupTest, OnceADayHitEndsWithCodeZeroBeforeTheAdministratorCheck)
-{
-    StoreOnceADay(0);
-    RecordingApp app;
-    app.administrator = false;
-    app.commandLine = L"Kavrin.exe";
-    EXPECT_EQ(app.Run(), 0);
-    EXPECT_EQ(app.relaunches, 0);
 }

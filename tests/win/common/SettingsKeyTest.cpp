@@ -1,10 +1,8 @@
 // The settings store against Wine's real registry.
 
-#include "common/KavrinSettings.h"
-#include "common/SettingsKey_win.h"
 #include "common/SyncDate_win.h"
-#include "framework/Handles_win.h"
 #include "tests/support/SettingsRoundTrip.h"
+#include "tests/support/win/KavrinKey.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +13,7 @@
 namespace
 {
 constexpr wchar_t kTestKey[] = L"Software\\KavrinTests\\SettingsKey";
-using RawValue = std::pair<DWORD, std::vector<BYTE>>; // type and data
+using RawValue = RawValues::mapped_type; // type and data
 
 std::vector<BYTE> TextBytes(const std::wstring& text, size_t byteCount)
 {
@@ -36,16 +34,6 @@ protected:
         return ::RegSetKeyValueW(HKEY_CURRENT_USER, kTestKey, name, value.first, value.second.data(),
                                  static_cast<DWORD>(value.second.size()));
     }
-    static RawValue GetRaw(const wchar_t* name)
-    {
-        RawValue value{REG_NONE, std::vector<BYTE>(1024)};
-        DWORD size = 1024;
-        if (::RegGetValueW(HKEY_CURRENT_USER, kTestKey, name, RRF_RT_ANY | RRF_NOEXPAND, &value.first,
-                           value.second.data(), &size) != ERROR_SUCCESS)
-            return {};
-        value.second.resize(size);
-        return value;
-    }
 
     CSettingsKey settings;
 };
@@ -56,9 +44,7 @@ TEST_F(SettingsKeyTest, MissingKeyOpensOnlyWithCreateAndReadsDefaults)
     EXPECT_FALSE(settings.OpenKey(kTestKey, false));
     EXPECT_EQ(settings.GetLastOpenError(), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(settings.ReadNumber(L"x", 5), 5u);
-    CUniqueRegKey key;
-    EXPECT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, kTestKey, 0, KEY_READ, key.Put()), ERROR_FILE_NOT_FOUND)
-        << "reading must not create the key";
+    EXPECT_FALSE(ReadRawKey(kTestKey)) << "reading must not create the key";
 
     EXPECT_TRUE(settings.OpenKey(kTestKey, true));
     EXPECT_TRUE(settings.OpenKey(kTestKey, false));
@@ -73,10 +59,11 @@ TEST_F(SettingsKeyTest, NumbersAreFourBinaryBytesTextsKeepTheirNullAndDatesAreTw
     ASSERT_TRUE(settings.WriteNumber(L"Number", 1));
     ASSERT_TRUE(settings.WriteText(L"Text", longest));
     ASSERT_TRUE(settings.WriteDateRecord(L"Date", SyncDateRecord{45658.25, 0}));
-    EXPECT_EQ(GetRaw(L"Number"), RawValue(REG_BINARY, {1, 0, 0, 0}));
-    EXPECT_EQ(GetRaw(L"Text"), RawValue(REG_SZ, TextBytes(longest, 2 * 255)));
-    const RawValue date = GetRaw(L"Date");
-    EXPECT_EQ(std::pair(date.first, date.second.size()), std::pair(DWORD{REG_BINARY}, std::size_t{12}));
+    RawValues raw = ReadRawKey(kTestKey).value_or(RawValues{});
+    EXPECT_EQ(raw[L"Number"], RawValue(REG_BINARY, {1, 0, 0, 0}));
+    EXPECT_EQ(raw[L"Text"], RawValue(REG_SZ, TextBytes(longest, 2 * 255)));
+    EXPECT_EQ(raw[L"Date"].first, DWORD{REG_BINARY});
+    EXPECT_EQ(raw[L"Date"].second.size(), 12u);
 
     EXPECT_EQ(settings.ReadNumber(L"Number", 7), 1u);
     EXPECT_EQ(settings.ReadText(L"Text", L""), longest);
@@ -94,6 +81,7 @@ TEST_F(SettingsKeyTest, ValuesStoredByOtherToolsFollowTheReadingRules)
     struct Case { const wchar_t* name; RawValue raw; DWORD number; const wchar_t* text; };
     const Case cases[] = {
         {L"Dword", {REG_DWORD, {0x60, 0xEA, 0, 0}}, 60000, L"default"},
+        {L"Two", {REG_BINARY, {0x60, 0xEA}}, 60000, L"default"},
         {L"Eight", {REG_BINARY, {1, 0, 0, 0, 0, 0, 0, 0}}, 183, L"default"},
         {L"OddByte", {REG_SZ, TextBytes(L"pool.example", 2 * 12 + 1)}, 183, L"pool.example"},
         {L"NoNull", {REG_SZ, TextBytes(L"abc", 6)}, 183, L"abc"},
@@ -121,10 +109,9 @@ TEST(SyncDate, ConvertsLikeTheOleAutomationDate)
 }
 
 // The settings rules over the real registry store, on the programs' own key.
-TEST(KavrinSettingsRegistry, SavedAndStoredValuesLoadBack)
+using KavrinSettingsRegistry = KavrinKeyTest;
+TEST_F(KavrinSettingsRegistry, SavedAndStoredValuesLoadBack)
 {
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath);
     CSettingsKey store;
     ExpectSettingsRoundTrip(store);
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath);
 }

@@ -8,8 +8,7 @@
 #include <utility>
 #include <vector>
 
-// A plain top-level window that keeps the (id, notification code) of each
-// WM_COMMAND from its children and can answer WM_CTLCOLORSTATIC itself.
+// A top-level window that keeps each child's WM_COMMAND (id, code) and can answer WM_CTLCOLORSTATIC.
 class CTestHost : public CWnd
 {
 public:
@@ -33,8 +32,7 @@ private:
     CUniqueFont m_dialogFont;
 };
 
-// A top-down 32-bit bitmap in a memory DC, first filled with one colour,
-// whose pixels can be read back at any time.
+// A top-down 32-bit bitmap in a memory DC, filled with one colour, its pixels readable at any time.
 class CPixels
 {
 public:

@@ -23,8 +23,7 @@ CUniqueIcon SolidIcon(COLORREF colour)
     return CUniqueIcon(::CreateIconIndirect(&info));
 }
 
-// The link on a button or a static; the shell replaced by a list of the
-// (owner, target) of each link opened.
+// The link on a button or a static, opening into a list of (owner, target).
 class HyperLinkTest : public ::testing::TestWithParam<const wchar_t*>
 {
 protected:

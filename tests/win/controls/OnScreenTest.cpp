@@ -8,8 +8,7 @@
 
 namespace
 {
-// The label and the link paint through an off-screen buffer, the group box
-// straight; all three through WM_PAINT on a shown window.
+// Through WM_PAINT on a shown window: the label and the link via a buffer, the group box straight.
 TEST(OnScreenTest, ControlsPaintThemselvesOnAShownWindow)
 {
     CTestHost host({370, 160});

@@ -135,23 +135,17 @@ TEST_F(DialogTest, ADialogThatHidesItselfInSetUpStaysHiddenUnlessTheCallerAsks)
     }
 }
 
-TEST_F(DialogTest, ControlColoursAreAnsweredThroughTheProcedureItself)
-{
-    CStepDialog dialog([](CStepDialog&) {});
-    ASSERT_TRUE(dialog.Create(nullptr));
-    dialog.ctlColorBrush = ::GetSysColorBrush(COLOR_INFOBK);
-    const HWND label = dialog.GetDlgItem(IDC_FRAMEWORK_TEST_LABEL);
-    EXPECT_EQ(dialog.SendMessage(WM_CTLCOLORSTATIC, 0, reinterpret_cast<LPARAM>(label)),
-              reinterpret_cast<LRESULT>(dialog.ctlColorBrush));
-}
-
-TEST_F(DialogTest, DestroyingTheObjectDestroysItsWindow)
+TEST_F(DialogTest, ModelessDialogAnswersControlColoursThroughItsProcedureAndGoesWithItsObject)
 {
     HWND window = nullptr;
     {
         CStepDialog dialog([](CStepDialog&) {});
         ASSERT_TRUE(dialog.Create(nullptr));
         window = dialog.GetSafeHwnd();
+        dialog.ctlColorBrush = ::GetSysColorBrush(COLOR_INFOBK);
+        const HWND label = dialog.GetDlgItem(IDC_FRAMEWORK_TEST_LABEL);
+        EXPECT_EQ(dialog.SendMessage(WM_CTLCOLORSTATIC, 0, reinterpret_cast<LPARAM>(label)),
+                  reinterpret_cast<LRESULT>(dialog.ctlColorBrush));
     }
     EXPECT_FALSE(::IsWindow(window));
 }

@@ -1,11 +1,7 @@
-// KavrinSetup.exe and its uninstaller, run for real in the test prefix,
-// silently and as the update that Kavrin downloads and starts.
+// KavrinSetup.exe and its uninstaller in the test prefix: silently, and as the update Kavrin starts.
 #include "UpdateTestSupport.h"
-#include "common/KavrinSettings.h"
-#include "common/SettingsKey_win.h"
-#include "framework/Handles_win.h"
 #include "resources/resource.h"
-#include "tests/support/win/ProcessRunner.h"
+#include "tests/support/win/KavrinKey.h"
 #include "update/FileVersionInfo_win.h"
 
 #include <objbase.h>
@@ -13,6 +9,7 @@
 
 namespace
 {
+using namespace Settings::Names;
 constexpr wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kavrin";
 
 std::wstring ShellFolder(int csidl)
@@ -27,12 +24,7 @@ std::wstring MenuFolder() { return ShellFolder(CSIDL_COMMON_PROGRAMS) + L"\\Kavr
 std::wstring StartupLink(int csidl) { return ShellFolder(csidl) + L"\\Kavrin.lnk"; }
 bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-bool KeyExists(HKEY root, const wchar_t* path)
-{
-    CUniqueRegKey key;
-    return ::RegOpenKeyExW(root, path, 0, KEY_READ, key.Put()) == ERROR_SUCCESS;
-}
-bool Installed() { return KeyExists(HKEY_LOCAL_MACHINE, kUninstallKey); }
+bool Installed() { return ReadRawKey(kUninstallKey, HKEY_LOCAL_MACHINE).has_value(); }
 
 std::wstring UninstallValue(const wchar_t* name)
 {
@@ -53,44 +45,24 @@ std::wstring LinkTarget(const std::wstring& file)
     return path;
 }
 
-template <typename Done>
-bool WaitUntil(Done done, DWORD timeoutMs = 30000)
-{
-    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
-    while (!done() && ::GetTickCount64() < end)
-        ::Sleep(100);
-    return done();
-}
-
-using WindowSearch = std::pair<const std::wstring*, HWND>;
-BOOL CALLBACK FindVisibleText(HWND window, LPARAM lp)
-{
-    auto& [sought, found] = *reinterpret_cast<WindowSearch*>(lp);
-    wchar_t text[128] = {};
-    ::GetWindowTextW(window, text, 128);
-    found = std::wstring_view(text).starts_with(*sought) && ::IsWindowVisible(window) ? window : nullptr;
-    return !found;
-}
-
 // A visible window whose text begins with `text`: of any process when `parent` is null.
 HWND WaitForWindow(HWND parent, const std::wstring& text, DWORD timeoutMs = 30000)
 {
-    WindowSearch search{&text, nullptr};
-    const LPARAM lp = reinterpret_cast<LPARAM>(&search);
-    const auto find = [&] { return parent ? ::EnumChildWindows(parent, FindVisibleText, lp) : ::EnumWindows(FindVisibleText, lp); };
-    WaitUntil([&] { return find(), search.second != nullptr; }, timeoutMs);
-    return search.second;
+    HWND found = nullptr;
+    const auto match = [&](HWND window) { return WindowText(window).starts_with(text); };
+    WaitUntil([&] { return (found = FindVisibleWindow(match, parent)) != nullptr; }, timeoutMs);
+    return found;
 }
 
 void Next(HWND wizard) { ::PostMessageW(::GetDlgItem(wizard, IDOK), BM_CLICK, 0, 0); } // also Install, Finish...
 
-class InstallerTest : public testing::Test
+class InstallerTest : public KavrinKeyTest
 {
 protected:
     void SetUp() override
     {
         ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        SeedSettings(false);
+        SeedKavrinKey({{SyncOnStart, 0}, {CheckForUpdate, 0}});
     }
     void TearDown() override
     {
@@ -99,16 +71,9 @@ protected:
             ::TerminateProcess(CUniqueKernelHandle(::OpenProcess(PROCESS_TERMINATE, FALSE, wizardProcess)).Get(), 1);
         if (Installed())
             Uninstall();
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath);
+        KavrinKeyTest::TearDown();
     }
 
-    static void SeedSettings(bool checkForUpdate)
-    {
-        CSettingsKey settings;
-        ASSERT_TRUE(settings.OpenKey(Settings::kKeyPath, true));
-        settings.WriteNumber(Settings::Names::SyncOnStart, 0);
-        settings.WriteNumber(Settings::Names::CheckForUpdate, checkForUpdate ? 1 : 0);
-    }
     static void Install()
     {
         CProcessRunner setup;
@@ -127,7 +92,7 @@ protected:
 };
 } // namespace
 
-TEST_F(InstallerTest, SilentInstallPutsTheProgramsTheirShortcutsAndTheUninstallEntryInPlace)
+TEST_F(InstallerTest, SilentInstallPutsEverythingInPlaceAndSilentUninstallKeepsOnlyTheSettings)
 {
     Install();
     const std::wstring folder = InstallFolder() + L"\\";
@@ -140,12 +105,8 @@ TEST_F(InstallerTest, SilentInstallPutsTheProgramsTheirShortcutsAndTheUninstallE
 
     EXPECT_TRUE(CFileVersionInfo().ReadFromFile(TestProgramFolder() + L"KavrinSetup.exe")) << "the setup's own version resource";
     EXPECT_EQ(UninstallValue(L"UninstallString"), L"\"" + folder + L"Uninstall.exe\"");
-}
 
-TEST_F(InstallerTest, InstalledKavrinStartsWithWindowsAndSilentUninstallKeepsOnlyTheSettings)
-{
-    Install();
-    const std::wstring program = InstallFolder() + L"\\Kavrin.exe";
+    const std::wstring program = folder + L"Kavrin.exe";
     CProcessRunner kavrin;
     ASSERT_TRUE(kavrin.StartPath(program, L""));
     const HWND window = kavrin.WaitForWindow(L"Kavrin", 20000);
@@ -160,14 +121,14 @@ TEST_F(InstallerTest, InstalledKavrinStartsWithWindowsAndSilentUninstallKeepsOnl
     for (const std::wstring& path : {ShellFolder(CSIDL_PROGRAM_FILES) + L"\\Halvanworks", MenuFolder(),
                                      StartupLink(CSIDL_STARTUP), StartupLink(CSIDL_COMMON_STARTUP)})
         EXPECT_FALSE(Exists(path)) << testing::PrintToString(path);
-    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, Settings::kKeyPath)) << "the user's settings stay";
+    EXPECT_TRUE(ReadRawKey(Settings::kKeyPath)) << "the user's settings stay";
 }
 
 // Kavrin finds the newer release; "Update Kavrin Now" starts the downloaded setup, which installs.
 TEST_F(InstallerTest, UpdateNowStartsTheDownloadedSetupWhichInstalls)
 {
     REQUIRE_TEST_SITE();
-    SeedSettings(true);
+    SeedKavrinKey({{SyncOnStart, 0}, {CheckForUpdate, 1}});
     TestSite::Publish(L"Halvanworks\\KavrinVersion.txt", ReadBytes(TestProgramFolder() + L"newer-release\\KavrinVersion.txt"));
     TestSite::Publish(L"KavrinSetup.exe", ReadBytes(TestProgramFolder() + L"KavrinSetup.exe"));
     CProcessRunner kavrin;

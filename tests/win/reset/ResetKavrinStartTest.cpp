@@ -1,20 +1,17 @@
-// The real ResetKavrinStart.exe under Wine: its message, what OK writes, its formats.
-#include "common/KavrinSettings.h"
-#include "common/SettingsKey_win.h"
+// The real ResetKavrinStart.exe under Wine: its message and what OK writes; its dialog in this process.
 #include "common/SyncDate_win.h"
-#include "framework/Handles_win.h"
 #include "framework/WinApp_win.h"
 #include "reset/MessageStyles.h"
 #include "reset/ResetKavrinStartDlg_win.h"
 #include "reset/ResetKavrinStartRes.h"
 #include "reset/ResetMessage.h"
+#include "tests/support/win/KavrinKey.h"
 #include "tests/support/win/ProcessRunner.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <ctime>
-#include <map>
 #include <optional>
 #include <vector>
 
@@ -22,23 +19,6 @@ namespace
 {
 using namespace Settings::Names;
 constexpr DWORD kTimeoutMs = 20000;
-
-// Each value's type and data under the settings key; nothing when there is no key.
-using RawValues = std::map<std::wstring, std::pair<DWORD, std::vector<BYTE>>>;
-std::optional<RawValues> ReadKey()
-{
-    CUniqueRegKey key;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, Settings::kKeyPath, 0, KEY_READ, key.Put()) != ERROR_SUCCESS)
-        return std::nullopt;
-    RawValues values;
-    wchar_t name[256];
-    BYTE data[1024];
-    for (DWORD i = 0, length = 256, type = 0, size = 1024;
-         ::RegEnumValueW(key.Get(), i, name, &length, nullptr, &type, data, &size) == ERROR_SUCCESS;
-         ++i, length = 256, size = 1024)
-        values[name] = {type, {data, data + size}};
-    return values;
-}
 
 // Seeded as REG_DWORD, which the programs never write: a rewritten value shows up as REG_BINARY.
 void SeedNumbers(const ResetSettings& stored)
@@ -48,26 +28,8 @@ void SeedNumbers(const ResetSettings& stored)
         ::RegSetKeyValueW(HKEY_CURRENT_USER, Settings::kKeyPath, name, REG_DWORD, &value, sizeof value);
 }
 
-// Sends `msg` with a sized, empty T in the window's process, answering the T as left.
-template <typename T>
-T SendRemote(HWND window, UINT msg, WPARAM wp)
-{
-    T data{};
-    data.cbSize = sizeof data;
-    DWORD processId = 0;
-    ::GetWindowThreadProcessId(window, &processId);
-    const CUniqueKernelHandle process(
-        ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
-    void* address = ::VirtualAllocEx(process.Get(), nullptr, sizeof data, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    ::WriteProcessMemory(process.Get(), address, &data, sizeof data, nullptr);
-    ::SendMessageW(window, msg, wp, reinterpret_cast<LPARAM>(address));
-    ::ReadProcessMemory(process.Get(), address, &data, sizeof data, nullptr);
-    ::VirtualFreeEx(process.Get(), address, 0, MEM_RELEASE);
-    return data;
-}
-
-// The real program's resources, so that its dialog runs in this process
-// (Wine does not answer WM_GETICON or WM_QUERYDRAGICON across processes).
+// The real program's resources for its dialog in this process: Wine answers neither
+// WM_GETICON, WM_QUERYDRAGICON nor a rich edit's formats across processes.
 struct CResetProgramResources : CWinApp
 {
     CUniqueModule m_module{
@@ -75,27 +37,24 @@ struct CResetProgramResources : CWinApp
     CResetProgramResources() : CWinApp(L"ResetKavrinStart") { m_hInstance = m_module.Get(); }
 };
 
-class ResetKavrinStartTest : public testing::Test
+class ResetKavrinStartTest : public KavrinKeyTest
 {
 protected:
-    void SetUp() override { DeleteKey(); }
     void TearDown() override
     {
         if (m_bRunning)
             m_program.Close(m_dialog, 5000);
-        DeleteKey();
+        KavrinKeyTest::TearDown();
     }
-    static void DeleteKey() { ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath); }
 
     std::wstring Start() // the message in the program's dialog
     {
         m_bRunning = m_program.Start(L"ResetKavrinStart.exe", L"");
         m_dialog = m_bRunning ? m_program.WaitForWindow(L"Reset Kavrin", kTimeoutMs) : nullptr;
         wchar_t text[1024] = L"(no dialog)";
-        ::SendMessageW(Box(), WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text));
+        ::SendDlgItemMessageW(m_dialog, IDC_RESET_MESSAGE, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text));
         return text;
     }
-    HWND Box() const { return ::GetDlgItem(m_dialog, IDC_RESET_MESSAGE); }
 
     bool Click(int button) // whether the program then ended
     {
@@ -122,24 +81,21 @@ TEST_F(ResetKavrinStartTest, OkSwitchesOffExactlyWhatTheMessageAnnouncesAndCreat
     };
     for (const auto& [what, stored, button, written] : cases) // stored none: no key at all
     {
-        DeleteKey();
+        DeleteKavrinKey();
         if (stored)
             SeedNumbers(*stored);
-        std::optional<RawValues> expected = ReadKey();
+        std::optional<RawValues> expected = ReadRawKey(Settings::kKeyPath);
         for (const wchar_t* name : written)
             (*expected)[name] = {REG_BINARY, {0, 0, 0, 0}};
         EXPECT_EQ(Start(), Reset::ComposeMessage(stored.value_or(ResetSettings{}))) << what;
         ASSERT_TRUE(Click(button)) << what;
-        EXPECT_EQ(ReadKey(), expected) << what << ": the key is created only for a write";
+        EXPECT_EQ(ReadRawKey(Settings::kKeyPath), expected) << what << ": the key is created only for a write";
     }
 }
 
 TEST_F(ResetKavrinStartTest, AfterOkKavrinShowsItsWindowOnADayItAlreadySynchronised)
 {
-    CSettingsKey settings;
-    ASSERT_TRUE(settings.OpenKey(Settings::kKeyPath, true));
-    settings.WriteNumber(SyncOncePerDay, 1);
-    settings.WriteNumber(SyncOnStart, 0);
+    const CSettingsKey settings = SeedKavrinKey({{SyncOncePerDay, 1}, {SyncOnStart, 0}});
     settings.WriteText(CurrentServer, L"127.0.0.1");
     const std::time_t now = std::time(nullptr);
     settings.WriteDateRecord(LastSyncDate, MakeSyncDateRecord(*std::localtime(&now)));
@@ -153,37 +109,38 @@ TEST_F(ResetKavrinStartTest, AfterOkKavrinShowsItsWindowOnADayItAlreadySynchroni
     kavrin.Close(window);
 }
 
-TEST_F(ResetKavrinStartTest, BoxCarriesThePlannedFormatsCentred)
+using ResetKavrinStartDlg = KavrinKeyTest;
+
+TEST_F(ResetKavrinStartDlg, BoxCarriesThePlannedFormatsCentredAndTheDialogTheProgramIcon)
 {
     SeedNumbers({true, 5000, true});
-    const std::wstring text = Reset::AsBoxText(Start());
-    ASSERT_NE(m_dialog, nullptr);
+    const CUniqueModule richEdit(::LoadLibraryW(L"Riched20.dll"));
+    const CResetProgramResources resources;
+    CResetKavrinStartDlg dialog;
+    ASSERT_TRUE(dialog.Create());
+    CRichEditCtrl box;
+    box.Attach(dialog.GetSafeHwnd(), IDC_RESET_MESSAGE);
+    const std::wstring text = Reset::AsBoxText(box.GetWindowText());
+    ASSERT_EQ(text, Reset::AsBoxText(Reset::ComposeMessage({true, 5000, true})));
 
     std::vector<Reset::TextStyle> planned(text.size());
     for (const Reset::StyledRange& range : Reset::PlanMessageStyles(text))
         std::fill(planned.begin() + range.start, planned.begin() + range.end, range.style);
-
     std::size_t differing = 0;
     for (; differing < text.size(); ++differing)
     {
-        ::SendMessageW(Box(), EM_SETSEL, differing, differing + 1);
-        const CHARFORMAT2W f = SendRemote<CHARFORMAT2W>(Box(), EM_GETCHARFORMAT, SCF_SELECTION);
+        box.SendMessage(EM_SETSEL, differing, differing + 1); // not through the wrapper that the dialog uses
+        const CHARFORMAT2W f = box.GetSelectionCharFormat();
         const COLORREF c = f.crTextColor;
         if (!(Reset::TextStyle{{GetRValue(c), GetGValue(c), GetBValue(c)}, (f.dwEffects & CFE_BOLD) != 0,
                                (f.dwEffects & CFE_ITALIC) != 0} == planned[differing]))
             break;
     }
     EXPECT_EQ(differing, text.size()) << "first character off the plan: " << testing::PrintToString(text);
-    EXPECT_EQ(SendRemote<PARAFORMAT2>(Box(), EM_GETPARAFORMAT, 0).wAlignment, PFA_CENTER);
-}
-
-TEST(ResetKavrinStartDlg, CarriesAndDragsTheProgramIcon)
-{
-    const CUniqueModule richEdit(::LoadLibraryW(L"Riched20.dll"));
-    const CResetProgramResources resources;
-    ASSERT_NE(resources.m_hInstance, nullptr);
-    CResetKavrinStartDlg dialog;
-    ASSERT_TRUE(dialog.Create());
+    PARAFORMAT2 paragraph{};
+    paragraph.cbSize = sizeof paragraph;
+    box.SendMessage(EM_GETPARAFORMAT, 0, reinterpret_cast<LPARAM>(&paragraph));
+    EXPECT_EQ(paragraph.wAlignment, PFA_CENTER);
 
     const LRESULT big = dialog.SendMessage(WM_GETICON, ICON_BIG);
     EXPECT_NE(big, 0);

@@ -1,7 +1,6 @@
-// The clock correction's platform on the real Win32 calls; the order of the
-// steps is the platform-free tests' to check. Wine accepts a new time within
-// about half a second of its clock (changing nothing) and refuses a larger
-// step with ERROR_PRIVILEGE_NOT_HELD, so both outcomes are real here.
+// The clock correction's platform on the real Win32 calls (the order of the steps is the
+// platform-free tests'). Wine accepts a new time within about half a second of its clock
+// (changing nothing) and refuses a larger step with ERROR_PRIVILEGE_NOT_HELD.
 
 #include "sntp/ClockPlatform_win.h"
 

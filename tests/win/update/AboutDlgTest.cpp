@@ -5,7 +5,6 @@
 #include "resources/resource.h"
 #include "update/UpdateCheck.h"
 
-#include <richedit.h>
 #include <sys/stat.h>
 
 #include <ctime>
@@ -18,7 +17,6 @@ protected:
     void SetUp() override
     {
         REQUIRE_TEST_SITE();
-        ::LoadLibraryW(L"Riched20.dll");
         ASSERT_TRUE(m_about.Create(nullptr));
         m_about.ShowWindow(SW_SHOWNORMAL);
     }
@@ -26,14 +24,11 @@ protected:
     // The format of line `line` (from 0) of the header.
     CHARFORMAT2W HeaderLine(int line) const
     {
-        const HWND header = m_about.GetDlgItem(IDC_ABOUT_HEADER);
-        const auto start = static_cast<LONG>(::SendMessageW(header, EM_LINEINDEX, line, 0));
-        CHARRANGE range{start + 1, start + 2};
-        ::SendMessageW(header, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
-        CHARFORMAT2W format{};
-        format.cbSize = sizeof format;
-        ::SendMessageW(header, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-        return format;
+        CRichEditCtrl header;
+        header.Attach(m_about.GetSafeHwnd(), IDC_ABOUT_HEADER);
+        const auto start = static_cast<int>(header.SendMessage(EM_LINEINDEX, static_cast<WPARAM>(line)));
+        header.SendMessage(EM_SETSEL, static_cast<WPARAM>(start + 1), start + 2); // not the dialog's own SetSel
+        return header.GetSelectionCharFormat();
     }
 
     CAboutDlg m_about;
@@ -72,18 +67,17 @@ TEST_F(AboutDlgTest, HeaderNamesProductVersionAndBuildDateOnThreeLines)
 TEST_F(AboutDlgTest, CheckForUpdateReportsTheSameVersionOverTheAboutBox)
 {
     TestSite::Publish(L"Halvanworks\\KavrinVersion.txt", "4\n2\n2\n5\n");
-    HWND owner = nullptr;
+    std::vector<HWND> owners;
     std::wstring emailCaption;
     const CWindowWatcher watcher(L"Update Options", [&](HWND dialog) {
-        owner = ::GetWindow(dialog, GW_OWNER);
+        owners.push_back(::GetWindow(dialog, GW_OWNER));
         emailCaption = ItemText(dialog, IDC_DOWNLOAD_ONLY);
         EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(dialog, IDC_UPDATE_NOW)));
         ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     });
     ::SendMessageW(m_about.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_CHECK_FOR_UPDATE, BN_CLICKED),
                    reinterpret_cast<LPARAM>(m_about.GetDlgItem(IDC_CHECK_FOR_UPDATE)));
-    EXPECT_EQ(watcher.Count(), 1);
-    EXPECT_EQ(owner, m_about.GetSafeHwnd());
+    EXPECT_EQ(owners, std::vector<HWND>{m_about.GetSafeHwnd()});
     EXPECT_EQ(emailCaption, L"Email Halvanworks") << "mode 2";
     EXPECT_TRUE(m_about.IsWindow());
     EXPECT_FALSE(m_about.IsEnded());

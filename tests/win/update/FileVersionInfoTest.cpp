@@ -1,5 +1,4 @@
-// The version resource reader against real files: the program itself and
-// a module with two translations.
+// The version resource reader on real files: the program and a module with two translations.
 
 #include "tests/support/win/ProcessRunner.h"
 #include "update/FileVersionInfo_win.h"
@@ -8,24 +7,9 @@
 
 using Key = CFileVersionInfo::Key;
 
-TEST(FileVersionInfo, ReadsTheProgramsOwnResource)
-{
-    CFileVersionInfo info;
-    ASSERT_TRUE(info.ReadFromFile(TestProgramFolder() + L"Kavrin.exe"));
-    EXPECT_EQ(info.GetFileVersion(), (VersionQuad{4, 2, 2, 5}));
-    EXPECT_EQ(info.GetProductName(), L"Kavrin");
-    EXPECT_EQ(info.GetString(Key::FileVersion), L"4.2.2.5");
-    EXPECT_EQ(info.GetString(Key::OriginalFileName), L"Kavrin.exe");
-}
-
 TEST(FileVersionInfo, TranslationFollowsTheUsersLanguage)
 {
-    const struct
-    {
-        LANGID user;
-        const wchar_t* product;
-        const wchar_t* company;
-    } cases[] = {
+    const struct { LANGID user; const wchar_t* product; const wchar_t* company; } cases[] = {
         {0x0409, L"Product", L"Halvanworks"},
         {0x0809, L"Product", L"Halvanworks"},
         {0x0C0C, L"Produit", L"Halvanworks Canada"},
@@ -45,10 +29,15 @@ TEST(FileVersionInfo, TranslationFollowsTheUsersLanguage)
     }
 }
 
-TEST(FileVersionInfo, FileWithoutResourceLeavesTheRecordEmpty)
+TEST(FileVersionInfo, ReadsTheProgramsOwnResourceAndAFileWithoutOneLeavesTheRecordEmpty)
 {
     CFileVersionInfo info;
     ASSERT_TRUE(info.ReadFromFile(TestProgramFolder() + L"Kavrin.exe"));
+    EXPECT_EQ(info.GetFileVersion(), (VersionQuad{4, 2, 2, 5}));
+    EXPECT_EQ(info.GetProductName(), L"Kavrin");
+    EXPECT_EQ(info.GetString(Key::FileVersion), L"4.2.2.5");
+    EXPECT_EQ(info.GetString(Key::OriginalFileName), L"Kavrin.exe");
+
     wchar_t folder[MAX_PATH] = {};
     wchar_t plain[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, folder);

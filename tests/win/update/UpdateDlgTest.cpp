@@ -28,21 +28,19 @@ protected:
     void SetUp() override
     {
         REQUIRE_TEST_SITE();
-        ::LoadLibraryW(L"Riched20.dll");
         m_environment.sites = TestSite::At(KAVRIN_TEST_HTTP_ORIGIN);
         m_environment.open = [this](HWND, const std::wstring& target) { return opened.push_back(target), true; };
         m_environment.endProcess = [](UINT) { FAIL() << "the dialog never ends the program itself"; };
     }
     void TearDown() override { ::DeleteFileW(Saved(L"TestSetup.exe").c_str()); }
 
-    CUpdateDlg& Open(UpdateMode mode, const std::wstring& message, const std::wstring& setup = L"TestSetup.exe")
+    void Open(UpdateMode mode, const std::wstring& message, const std::wstring& setup = L"TestSetup.exe")
     {
         m_dialog.emplace(UpdateOffer{mode, message, L"Kavrin", setup}, m_environment);
         EXPECT_TRUE(m_dialog->Create());
         m_dialog->ShowWindow(SW_SHOWNORMAL);
         ::SetWindowSubclass(m_dialog->GetDlgItem(IDC_DOWNLOAD_STATUS), RecordText, 1,
                             reinterpret_cast<DWORD_PTR>(&statusTexts));
-        return *m_dialog;
     }
     void Click(int id) const
     {
@@ -56,16 +54,12 @@ protected:
     // The format of the first occurrence of `text` in the message view.
     void ExpectFormat(const std::wstring& text, DWORD effects, COLORREF colour) const
     {
-        const HWND view = m_dialog->GetDlgItem(IDC_UPDATE_MESSAGE);
-        FINDTEXTEXW find{{0, -1}, text.c_str(), {}};
-        const auto at = static_cast<LONG>(::SendMessageW(view, EM_FINDTEXTEXW, FR_DOWN | FR_MATCHCASE,
-                                                         reinterpret_cast<LPARAM>(&find)));
+        CRichEditCtrl view;
+        view.Attach(m_dialog->GetSafeHwnd(), IDC_UPDATE_MESSAGE);
+        const int at = view.FindText(text, 0, FR_MATCHCASE);
         EXPECT_GE(at, 0) << testing::PrintToString(text);
-        CHARRANGE range{at, at + static_cast<LONG>(text.size())};
-        ::SendMessageW(view, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
-        CHARFORMAT2W format{};
-        format.cbSize = sizeof format;
-        ::SendMessageW(view, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+        view.SendMessage(EM_SETSEL, static_cast<WPARAM>(at), at + static_cast<LPARAM>(text.size()));
+        const CHARFORMAT2W format = view.GetSelectionCharFormat();
         EXPECT_EQ(format.dwEffects & (CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE), effects) << testing::PrintToString(text);
         EXPECT_EQ(format.crTextColor, colour) << testing::PrintToString(text);
     }

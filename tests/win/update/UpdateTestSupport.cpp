@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <map>
 
 namespace
 {
@@ -19,22 +18,8 @@ std::wstring SiteFolder()
     return path;
 }
 
-struct WindowSearch
-{
-    const std::wstring* caption;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK FindCaption(HWND hwnd, LPARAM lp)
-{
-    auto& search = *reinterpret_cast<WindowSearch*>(lp);
-    wchar_t text[256] = {};
-    if (::IsWindowVisible(hwnd) && ::GetWindowTextW(hwnd, text, 256) >= 0 && *search.caption == text)
-        search.found = hwnd;
-    return !search.found;
-}
-
-std::map<UINT_PTR, CWindowWatcher*> watchers;
+// The rich edits of the dialogs, as the programs load them at start-up.
+const HMODULE richEdit = ::LoadLibraryW(L"Riched20.dll");
 } // namespace
 
 MakerSites& TestMakerSites()
@@ -43,10 +28,7 @@ MakerSites& TestMakerSites()
     return sites;
 }
 
-MakerSites DefaultMakerSites() // the test program's own addresses, in place of the build's
-{
-    return TestMakerSites();
-}
+MakerSites DefaultMakerSites() { return TestMakerSites(); } // the test program's own addresses, not the build's
 
 namespace TestSite
 {
@@ -74,10 +56,7 @@ bool TrustAuthority()
     return added;
 }
 
-MakerSites At(const std::wstring& origin)
-{
-    return {origin, origin, origin, L"support@kavrin.test"};
-}
+MakerSites At(const std::wstring& origin) { return {origin, origin, origin, L"support@kavrin.test"}; }
 } // namespace TestSite
 
 std::string ReadBytes(const std::wstring& path)
@@ -95,39 +74,15 @@ std::wstring DownloadsFolder()
     return folder;
 }
 
-std::wstring ItemText(HWND dialog, int id)
-{
-    wchar_t text[1024] = {};
-    ::GetDlgItemTextW(dialog, id, text, static_cast<int>(std::size(text)));
-    return text;
-}
-
-CWindowWatcher::CWindowWatcher(std::wstring caption, std::function<void(HWND)> action)
-    : m_strCaption(std::move(caption)), m_action(std::move(action)), m_nTimer(::SetTimer(nullptr, 0, 50, OnTimer))
-{
-    watchers[m_nTimer] = this;
-}
-
-CWindowWatcher::~CWindowWatcher()
-{
-    ::KillTimer(nullptr, m_nTimer);
-    watchers.erase(m_nTimer);
-}
-
-void CALLBACK CWindowWatcher::OnTimer(HWND, UINT, UINT_PTR id, DWORD)
-{
-    if (const auto found = watchers.find(id); found != watchers.end())
-        found->second->Look();
-}
-
 void CWindowWatcher::Look()
 {
     std::erase_if(m_seen, [](HWND hwnd) { return !::IsWindow(hwnd); }); // gone windows may hand their handles on
-    WindowSearch search{&m_strCaption};
-    ::EnumThreadWindows(::GetCurrentThreadId(), FindCaption, reinterpret_cast<LPARAM>(&search));
-    if (!search.found || std::ranges::find(m_seen, search.found) != m_seen.end())
+    const HWND found = FindVisibleWindow([this](HWND hwnd) {
+        return ::GetWindowThreadProcessId(hwnd, nullptr) == ::GetCurrentThreadId() &&
+               WindowText(hwnd) == m_strCaption && std::ranges::find(m_seen, hwnd) == m_seen.end();
+    });
+    if (!found)
         return;
-    m_seen.push_back(search.found);
-    ++m_nSeen;
-    m_action(search.found);
+    m_seen.push_back(found);
+    m_action(found);
 }

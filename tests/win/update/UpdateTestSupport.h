@@ -1,9 +1,10 @@
 #pragma once
-// The local web site of the update tests, the addresses the test program's
-// update service uses, and a watcher that acts on the dialogs it opens.
+// The update tests' local web site, the test program's addresses, and a watcher of the dialogs it opens.
 
 #include "TestSite.h"
 #include "framework/CallbackGuard_win.h"
+#include "tests/support/win/ModalDriver.h"
+#include "tests/support/win/ProcessRunner.h"
 #include "update/MakerSites.h"
 
 #include <gtest/gtest.h>
@@ -30,26 +31,24 @@ MakerSites& TestMakerSites(); // what DefaultMakerSites answers in the test prog
 
 std::string ReadBytes(const std::wstring& path);
 std::wstring DownloadsFolder();
-std::wstring ItemText(HWND dialog, int id);
+inline std::wstring ItemText(HWND dialog, int id) { return WindowText(::GetDlgItem(dialog, id)); }
 
-// Acts on each new visible window of this process with `caption`, from a
-// thread timer, which also fires inside modal loops.
+// Acts on each new visible window of this thread with `caption`, also inside modal loops. One at a time.
 class CWindowWatcher
 {
 public:
-    CWindowWatcher(std::wstring caption, std::function<void(HWND)> action);
-    ~CWindowWatcher();
-    int Count() const noexcept { return m_nSeen; }
+    CWindowWatcher(std::wstring caption, std::function<void(HWND)> action)
+        : m_strCaption(std::move(caption)), m_action(std::move(action))
+    {
+    }
 
 private:
-    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR id, DWORD);
     void Look();
 
     std::wstring m_strCaption;
     std::function<void(HWND)> m_action;
-    UINT_PTR m_nTimer = 0;
     std::vector<HWND> m_seen;
-    int m_nSeen = 0;
+    CModalDriver m_driver{[this] { return Look(), false; }};
 };
 
 // Collects what the callback boundary reports instead of showing it.
