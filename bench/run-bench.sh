@@ -49,19 +49,9 @@ for program in "$native_probe" "$bin/sntp-probe.exe" "$bin/Kavrin.exe" "$bin/sta
     [ -f "$program" ] || { echo "run-bench: $program is not built" >&2; exit 1; }
 done
 
-ip link set lo up
-work=$(mktemp -d /tmp/kavrin-bench.XXXXXX)
-cleanup() {
-    tools/test-peers.sh stop "$work" || true
-    tools/wine-session.sh stop "$work" || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-tools/wine-session.sh start "$work" "$arch"
-tools/test-peers.sh start "$work" >/dev/null
-# shellcheck disable=SC1091
-source "$work/session.env"
+# shellcheck source=bench/session.sh
+source bench/session.sh
+bench_session bench "$arch"
 
 clients=("probe (native)|$native_probe 127.0.0.1" "probe (Wine)|wine $bin/sntp-probe.exe 127.0.0.1"
          "ntpdig|ntpdig -t 5 -j 127.0.0.1")
@@ -74,8 +64,7 @@ sizes=("Kavrin.exe|$bin/Kavrin.exe" "Kavrin.exe (in setup)|$root/$windir/install
        "ResetKavrinStart.exe (in setup)|$root/$windir/installer/payload/ResetKavrinStart.exe"
        "KavrinSetup.exe|$bin/KavrinSetup.exe")
 
-echo "Kavrin benchmark, $(date -u +%Y-%m-%d) on $(uname -n): $(nproc) cores," \
-    "$(lscpu | sed -n 's/^Model name: *//p'), $arch Wine $(wine --version 2>/dev/null)"
+echo "Kavrin benchmark, $(date -u +%Y-%m-%d) on $(bench_machine), $arch Wine $(wine --version 2>/dev/null)"
 python3 - "$count" "${clients[@]}" -- "${silent[@]}" -- "${sizes[@]}" -- \
     "wine $bin/start-to-window.exe 20 127.0.0.1" <<'PY'
 import json, os, re, shlex, statistics, subprocess, sys, time

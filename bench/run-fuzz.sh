@@ -22,8 +22,10 @@ cmake -S . -B build/fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -
     -DKAVRIN_FUZZ=ON -DKAVRIN_TESTS=OFF >/dev/null || exit 1
 cmake --build build/fuzz -j"$(nproc)" --target kavrin_fuzz >/dev/null || exit 1
 mkdir -p build/fuzz-artifacts
+# shellcheck source=bench/session.sh
+source bench/session.sh
 
-echo "fuzz campaign $(date -u +%Y-%m-%dT%H:%MZ) on $(uname -n): $(nproc) cores, $(lscpu | sed -n 's/^Model name: *//p')"
+echo "fuzz campaign $(date -u +%Y-%m-%dT%H:%MZ) on $(bench_machine)"
 printf '%-22s %12s %9s %7s %8s  %s\n' target executions seconds cov corpus verdict
 status=0
 for target in "${targets[@]}"; do

@@ -22,20 +22,11 @@ if [ -z "${KAVRIN_SOAK_INSIDE:-}" ]; then
         env KAVRIN_SOAK_INSIDE=1 bash "$root/bench/run-soak.sh" "$chronyd" "$faults"
 fi
 
-ip link set lo up
-work=$(mktemp -d /tmp/kavrin-soak.XXXXXX)
-cleanup() {
-    tools/test-peers.sh stop "$work" || true
-    tools/wine-session.sh stop "$work" || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-tools/wine-session.sh start "$work" win64
-tools/test-peers.sh start "$work" >/dev/null
-# shellcheck disable=SC1091
-source "$work/session.env"
+# shellcheck source=bench/session.sh
+source bench/session.sh
+bench_session soak win64
 
-echo "soak $(date -u +%Y-%m-%dT%H:%MZ) on $(uname -n): $(nproc) cores, $(lscpu | sed -n 's/^Model name: *//p')"
+echo "soak $(date -u +%Y-%m-%dT%H:%MZ) on $(bench_machine)"
 started=$SECONDS
 KAVRIN_SOAK_RUNS="$chronyd,$faults" wine build/soak-win64/bin/kavrin_win_tests.exe \
     --gtest_filter=SyncRuns.ManyRunsLeaveNothingBehind 2>&1 | grep -E '^soak:|OK|FAILED|Failure|actual'
