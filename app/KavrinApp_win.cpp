@@ -4,7 +4,9 @@
 #include "common/KavrinSettings.h"
 #include "common/SettingsKey_win.h"
 #include "common/SyncDate_win.h"
+#include "controls/UxThemeApi_win.h"
 #include "framework/Handles_win.h"
+#include "framework/LocalTime_win.h"
 #include "framework/MessageBox_win.h"
 #include "mainwnd/KavrinDlg_win.h"
 #include "resources/AppRes.h"
@@ -23,11 +25,10 @@ constexpr wchar_t kElevationRefused[] = L"User did not allow elevation";
 
 CalendarDate TodayLocal()
 {
-    const __time64_t now = ::_time64(nullptr);
-    std::tm local{};
-    if (::_localtime64_s(&local, &now) != 0)
+    const std::optional<std::tm> local = ToLocalTime(CurrentTime());
+    if (!local)
         return CalendarDate{};
-    return CalendarDate{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+    return CalendarDate{local->tm_year + 1900, local->tm_mon + 1, local->tm_mday};
 }
 } // namespace
 
@@ -47,6 +48,7 @@ bool CKavrinApp::InitPlatform()
 {
     // Rich edit 2.0 for the dialogs that hold one; kept loaded for the run.
     ::LoadLibraryW(L"Riched20.dll");
+    CUxThemeApi::Process();
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
 

@@ -212,33 +212,19 @@ void CHyperLink::UpdateToolTip()
         DestroyToolTip();
         return;
     }
-    TTTOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = ::GetParent(m_hWnd);
-    tool.uId = reinterpret_cast<UINT_PTR>(m_hWnd);
-    tool.lpszText = m_strToolTip.data();
-    if (m_toolTip)
+    if (m_toolTip.IsWindow())
     {
-        ::SendMessageW(m_toolTip.Get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+        m_toolTip.UpdateTipText(m_hWnd, m_strToolTip);
         return;
     }
-    const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(m_hWnd, GWLP_HINSTANCE));
-    // A pop-up owned by the dialog that holds the link.
-    CUniqueWindow toolTip(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                                            WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                                            CW_USEDEFAULT, CW_USEDEFAULT, m_hWnd, nullptr, instance, nullptr));
-    if (!toolTip || !::SendMessageW(toolTip.Get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool)))
-        return;
-    m_toolTip = std::move(toolTip);
+    // A pop-up owned by the link, watching the link's mouse itself.
+    if (m_toolTip.Create(m_hWnd, TTS_NOPREFIX) && !m_toolTip.AddTool(m_hWnd, m_strToolTip, true))
+        m_toolTip.Destroy();
 }
 
 void CHyperLink::DestroyToolTip() noexcept
 {
-    // The tool tip is owned by the dialog, which may have destroyed it already.
-    if (m_toolTip && !::IsWindow(m_toolTip.Get()))
-        m_toolTip.Release();
-    m_toolTip.Reset();
+    m_toolTip.Destroy();
 }
 
 void CHyperLink::OnMouseMove()
@@ -251,7 +237,7 @@ void CHyperLink::OnMouseMove()
     track.dwFlags = TME_LEAVE;
     track.hwndTrack = m_hWnd;
     ::TrackMouseEvent(&track);
-    if (!m_toolTip && !m_strToolTip.empty())
+    if (!m_toolTip.IsWindow() && !m_strToolTip.empty())
         UpdateToolTip();
     Redraw();
 }

@@ -11,8 +11,9 @@
 
 #include "controls/ControlMath.h"
 #include "controls/DrawnControl_win.h"
-#include "controls/ShellOpen_win.h"
 #include "framework/Handles_win.h"
+#include "framework/ShellOpen_win.h"
+#include "framework/ToolTipCtrl_win.h"
 
 #include <array>
 #include <optional>
@@ -49,7 +50,7 @@ public:
     COLORREF GetColor(LinkState state) const noexcept { return m_colours[Index(state)]; }
     COLORREF GetBkColor() const noexcept;
     // The tool tip control, once it exists.
-    HWND GetToolTipWindow() const noexcept { return m_toolTip.Get(); }
+    HWND GetToolTipWindow() const noexcept { return m_toolTip.GetSafeHwnd(); }
 
     // Opens the target as a click does.
     void Activate();
@@ -75,7 +76,7 @@ private:
     std::optional<COLORREF> m_background;
     std::array<CUniqueIcon, 3> m_icons;
     LinkOpener m_opener;
-    CUniqueWindow m_toolTip;
+    CToolTipCtrl m_toolTip;
     bool m_bHovering = false;
     bool m_bVisited = false;
 };

@@ -9,7 +9,7 @@
 //     m_header.SetTextColor(RGB(255, 255, 0)).SetBkColor(RGB(0, 0, 128)).SetBorder(true);
 
 #include "controls/DrawnControl_win.h"
-#include "controls/ShellOpen_win.h"
+#include "framework/ShellOpen_win.h"
 
 #include <optional>
 #include <string>

@@ -1,6 +1,6 @@
 #include "controls/UxThemeApi_win.h"
 
-#include "framework/ProcessGlobals_win.h"
+#include "framework/Handles_win.h"
 
 namespace
 {
@@ -27,7 +27,9 @@ CUxThemeApi::CUxThemeApi(HMODULE module) noexcept
 
 const CUxThemeApi& CUxThemeApi::Process() noexcept
 {
-    static const CUxThemeApi api(ProcessGlobals().hUxTheme.Get());
+    // Kept loaded until the process ends.
+    static const CUniqueModule module(::LoadLibraryW(L"UxTheme.dll"));
+    static const CUxThemeApi api(module.Get());
     return api;
 }
 

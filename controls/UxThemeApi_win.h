@@ -1,6 +1,6 @@
 #pragma once
 // The theme functions, reached through the "UxTheme.dll" module that
-// start-up keeps loaded. The program does not link to the library, so that
+// start-up loads (Process) and keeps loaded. The program does not link to the library, so that
 // it runs (with classic drawing) where the library is missing.
 
 #include <windows.h>
@@ -17,7 +17,7 @@ public:
     CUxThemeApi(const CUxThemeApi&) = delete;
     CUxThemeApi& operator=(const CUxThemeApi&) = delete;
 
-    // The process's UxTheme module, resolved on first use.
+    // The process's UxTheme module, loaded and resolved on first use.
     static const CUxThemeApi& Process() noexcept;
 
     bool IsLoaded() const noexcept;

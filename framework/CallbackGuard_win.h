@@ -8,13 +8,25 @@
 #include <functional>
 #include <string>
 
-// Runs `handler`; answers false when it ended with an exception, which has
-// then been reported.
-bool CallbackGuard(const std::function<void()>& handler) noexcept;
+// Reports the exception being handled (call only inside a catch block).
+void ReportCurrentException() noexcept;
 
-// The text a user is shown for the exception being handled (call only
-// inside a catch block).
-std::wstring CurrentExceptionText();
+// Runs `handler`; answers false when it ended with an exception, which has
+// then been reported. The handler is called in place: nothing is allocated.
+template <typename Handler>
+bool CallbackGuard(Handler&& handler) noexcept
+{
+    try
+    {
+        handler();
+        return true;
+    }
+    catch (...)
+    {
+        ReportCurrentException();
+        return false;
+    }
+}
 
 // Where reports go: a message box unless replaced (tests record them). An
 // empty function restores the message box.

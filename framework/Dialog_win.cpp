@@ -81,7 +81,7 @@ bool CDialog::Create(HWND parent)
     return hwnd != nullptr;
 }
 
-INT_PTR CDialog::DoModal(HWND owner, ShowAfterInit show)
+INT_PTR CDialog::DoModal(HWND owner)
 {
     const HWND topOwner = TopLevelOwner(owner);
     m_bModal = true;
@@ -93,7 +93,7 @@ INT_PTR CDialog::DoModal(HWND owner, ShowAfterInit show)
     const CModalScope scope(*this, topOwner);
     if (!Create(topOwner))
         return -1;
-    if (!m_bEnded && (show == ShowAfterInit::Always || !m_bHiddenInInit))
+    if (!m_bEnded && !m_bHiddenInInit)
         CWnd::ShowWindow(SW_SHOWNORMAL);
     RunModalLoop();
     return m_bEnded ? m_nResult : -1;
@@ -142,13 +142,12 @@ bool CDialog::ShowWindow(int command) noexcept
 }
 
 // The one place that keeps commands from acting underneath an open modal
-// dialog. While a dialog of ours runs modally over this window (chooser,
-// exit-time dialog, About box, update dialog, or a message box), the window
-// is disabled, but commands can still reach it: the notification area's
-// menu and double click post them, and timers keep firing. Such a command
-// must not run underneath the open dialog (a second About box, a
-// synchronisation under the chooser, the window ending under its child):
-// the open dialog is brought to the front and the command is ignored.
+// dialog. While a dialog or message box runs modally over this window, the
+// window is disabled, but commands can still reach it: a notification
+// icon's menu posts them, and timers keep firing. Such a command must not
+// run underneath the open dialog (a second copy of the dialog, the window
+// ending under its child): the open dialog is brought to the front and the
+// command is ignored.
 bool CDialog::DeferToOpenModal() const noexcept
 {
     if (!m_hWnd || ::IsWindowEnabled(m_hWnd))
@@ -228,7 +227,16 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     }
     INT_PTR answer = FALSE;
     if (!CallbackGuard([&] { answer = dialog->HandleMessage(msg, wp, lp); }))
+    {
+        // A dialog that could not set itself up is of no use: it ends as
+        // one that could not be created.
+        if (msg == WM_INITDIALOG)
+        {
+            dialog->m_bInInit = false;
+            dialog->EndDialog(-1);
+        }
         return FALSE;
+    }
     return answer;
 }
 

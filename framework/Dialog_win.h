@@ -13,22 +13,17 @@ public:
     // of a derived class that is already gone.
     ~CDialog() override;
 
-    enum class ShowAfterInit
-    {
-        // Shown once set-up is done, unless set-up hid it (ShowWindow(SW_HIDE)).
-        UnlessHidden,
-        Always,
-    };
     // Runs the dialog modally over `owner` (its top-level window is disabled
-    // meanwhile) and answers the value given to EndDialog, or -1 when the
-    // dialog could not be created or its loop was broken off.
-    INT_PTR DoModal(HWND owner = nullptr, ShowAfterInit show = ShowAfterInit::UnlessHidden);
+    // meanwhile), shown once set-up is done unless set-up hid it, and
+    // answers the value given to EndDialog, or -1 when the dialog could not
+    // be created, its set-up ended with an exception (which has been
+    // reported) or its loop was broken off.
+    INT_PTR DoModal(HWND owner = nullptr);
     bool Create(HWND parent = nullptr);
     // Ends the dialog with `result`: the modal loop returns it, and a
     // modeless dialog is hidden (IsEnded tells a caller that it happened).
     void EndDialog(INT_PTR result) noexcept;
 
-    UINT GetTemplateId() const noexcept { return m_nTemplateId; }
     bool IsEnded() const noexcept { return m_bEnded; }
     INT_PTR GetResult() const noexcept { return m_nResult; }
 

@@ -30,6 +30,12 @@ CSystemErrorException::CSystemErrorException(DWORD error, const wchar_t* message
 
 std::wstring SystemErrorText(DWORD error, const wchar_t* messageModule)
 {
+    std::wstring text = SystemMessageText(error, messageModule);
+    return text.empty() ? L"Error " + std::to_wstring(error) + L"." : text;
+}
+
+std::wstring SystemMessageText(DWORD error, const wchar_t* messageModule)
+{
     DWORD flags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
     HMODULE module = messageModule ? ::GetModuleHandleW(messageModule) : nullptr;
     if (module)
@@ -38,11 +44,13 @@ std::wstring SystemErrorText(DWORD error, const wchar_t* messageModule)
     DWORD length = ::FormatMessageW(flags, module, error, 0, text, static_cast<DWORD>(std::size(text)), nullptr);
     while (length > 0 && (text[length - 1] == L'\n' || text[length - 1] == L'\r' || text[length - 1] == L' '))
         --length;
-    if (length == 0)
-        return L"Error " + std::to_wstring(error) + L".";
     return std::wstring(text, length);
 }
 
+namespace
+{
+// The text a user is shown for the exception being handled (call only
+// inside a catch block).
 std::wstring CurrentExceptionText()
 {
     try
@@ -62,29 +70,21 @@ std::wstring CurrentExceptionText()
         return L"An unexpected error occurred.";
     }
 }
+} // namespace
 
-bool CallbackGuard(const std::function<void()>& handler) noexcept
+void ReportCurrentException() noexcept
 {
     try
     {
-        handler();
-        return true;
+        const std::wstring text = CurrentExceptionText();
+        if (Reporter())
+            Reporter()(text);
+        else
+            AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
     }
     catch (...)
     {
-        try
-        {
-            const std::wstring text = CurrentExceptionText();
-            if (Reporter())
-                Reporter()(text);
-            else
-                AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
-        }
-        catch (...)
-        {
-            // Out of memory while reporting: nothing more can be done.
-        }
-        return false;
+        // Out of memory while reporting: nothing more can be done.
     }
 }
 

@@ -33,3 +33,5 @@ private:
 // The system's text for `error`, without the trailing line break; a
 // generic text with the number when the system has none.
 std::wstring SystemErrorText(DWORD error, const wchar_t* messageModule = nullptr);
+// The same, but empty when the system has no text.
+std::wstring SystemMessageText(DWORD error, const wchar_t* messageModule = nullptr);

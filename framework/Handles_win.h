@@ -4,7 +4,6 @@
 // Get() lends the handle out, Release() gives it up.
 
 #include <windows.h>
-#include <wininet.h>
 
 #include <utility>
 
@@ -113,13 +112,6 @@ struct RegKey
     static void Close(Type h) noexcept { ::RegCloseKey(h); }
 };
 
-struct Internet
-{
-    using Type = HINTERNET;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type h) noexcept { ::InternetCloseHandle(h); }
-};
-
 template <typename T>
 struct Gdi
 {
@@ -175,7 +167,6 @@ using CUniqueKernelHandle = CUniqueHandle<HandleTraits::Kernel>;
 using CUniqueFile = CUniqueHandle<HandleTraits::File>;
 using CUniqueFind = CUniqueHandle<HandleTraits::Find>;
 using CUniqueRegKey = CUniqueHandle<HandleTraits::RegKey>;
-using CUniqueInternet = CUniqueHandle<HandleTraits::Internet>;
 using CUniqueFont = CUniqueHandle<HandleTraits::Gdi<HFONT>>;
 using CUniqueBrush = CUniqueHandle<HandleTraits::Gdi<HBRUSH>>;
 using CUniquePen = CUniqueHandle<HandleTraits::Gdi<HPEN>>;

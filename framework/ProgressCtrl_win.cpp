@@ -11,8 +11,3 @@ void CProgressCtrl::SetPos(int position) const noexcept
 {
     SendMessage(PBM_SETPOS, static_cast<WPARAM>(position));
 }
-
-int CProgressCtrl::GetPos() const noexcept
-{
-    return static_cast<int>(SendMessage(PBM_GETPOS));
-}

@@ -8,5 +8,4 @@ class CProgressCtrl : public CWnd
 public:
     void SetRange(int lower, int upper) const noexcept;
     void SetPos(int position) const noexcept;
-    int GetPos() const noexcept;
 };

@@ -22,11 +22,6 @@ HWND CSpinButtonCtrl::GetBuddy() const noexcept
     return reinterpret_cast<HWND>(SendMessage(UDM_GETBUDDY));
 }
 
-int CSpinButtonCtrl::GetPos() const noexcept
-{
-    return static_cast<int>(SendMessage(UDM_GETPOS32));
-}
-
 void CSpinButtonCtrl::SetPos(int position) const noexcept
 {
     SendMessage(UDM_SETPOS32, 0, static_cast<LPARAM>(position));

@@ -12,6 +12,5 @@ public:
     void GetRange(int& lower, int& upper) const noexcept;
     void SetBuddy(HWND buddy) const noexcept;
     HWND GetBuddy() const noexcept;
-    int GetPos() const noexcept;
     void SetPos(int position) const noexcept;
 };

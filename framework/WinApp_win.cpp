@@ -19,6 +19,7 @@ CWinApp::~CWinApp()
 int CWinApp::Run(HINSTANCE instance)
 {
     m_hInstance = instance;
+    AfxSetInstanceHandle(instance);
     if (InitInstance())
     {
         MSG msg{};
@@ -35,11 +36,6 @@ int CWinApp::Run(HINSTANCE instance)
 CWinApp* AfxGetApp() noexcept
 {
     return g_app;
-}
-
-HINSTANCE AfxGetInstanceHandle() noexcept
-{
-    return g_app && g_app->m_hInstance ? g_app->m_hInstance : ::GetModuleHandleW(nullptr);
 }
 
 HWND AfxGetMainHwnd() noexcept

@@ -3,6 +3,7 @@
 // hands control to Run, which calls InitInstance; a dialog program does all
 // its work there and answers false, so no message loop follows.
 
+#include "framework/Module_win.h"
 #include "framework/Wnd_win.h"
 
 #include <string>
@@ -22,7 +23,6 @@ public:
     // The company name under which the framework would keep its own
     // per-user profile. Recorded only: nothing is stored there.
     void SetRegistryKey(const wchar_t* company) { m_strRegistryKey = company; }
-    const std::wstring& GetRegistryKey() const noexcept { return m_strRegistryKey; }
 
     HINSTANCE m_hInstance = nullptr;
     const wchar_t* m_pszAppName;
@@ -36,6 +36,5 @@ private:
 };
 
 CWinApp* AfxGetApp() noexcept;
-HINSTANCE AfxGetInstanceHandle() noexcept;
 // The application's main window, or null when there is none (yet).
 HWND AfxGetMainHwnd() noexcept;

@@ -1,13 +1,13 @@
 #include "framework/Wnd_win.h"
 
 #include "framework/CallbackGuard_win.h"
-#include "framework/WinApp_win.h"
+#include "framework/Module_win.h"
 
 #include <commctrl.h>
 
 namespace
 {
-constexpr wchar_t kOwnClassName[] = L"KavrinFrameworkWnd";
+constexpr wchar_t kOwnClassName[] = L"ThinFrameworkWnd";
 } // namespace
 
 CWnd::~CWnd()

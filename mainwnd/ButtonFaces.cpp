@@ -1,16 +1,12 @@
 #include "mainwnd/ButtonFaces.h"
 
+#include "controls/Colour.h"
 #include "resources/KavrinDlgRes.h"
 
 #include <algorithm>
 
 namespace
 {
-constexpr unsigned long Rgb(unsigned red, unsigned green, unsigned blue)
-{
-    return red | (green << 8) | (blue << 16);
-}
-
 constexpr std::array<ButtonFace, 6> kButtonFaces = {{
     {IDC_SYNCHRONIZE_NOW, L"Arial bold", 14, Rgb(160, 160, 160), Rgb(255, 0, 0)},
     {IDOK_EXIT_KAVRIN, L"Times New Roman bold italic", 9, Rgb(240, 240, 240), Rgb(240, 0, 0)},

@@ -3,6 +3,8 @@
 // the exit countdown and the minute marker with its tones. Pure: the
 // window's countdown object calls these and puts the results on screen.
 
+#include "controls/Colour.h"
+
 #include <cstdint>
 #include <ctime>
 #include <optional>
@@ -10,12 +12,6 @@
 
 namespace Countdown
 {
-// Colours as COLORREF values: 0x00BBGGRR.
-constexpr unsigned long Rgb(unsigned red, unsigned green, unsigned blue)
-{
-    return red | (green << 8) | (blue << 16);
-}
-
 inline constexpr unsigned long kMorningClock = Rgb(0, 0, 160);
 inline constexpr unsigned long kAfternoonClock = Rgb(237, 158, 6);
 inline constexpr unsigned long kMarkerRed = Rgb(255, 0, 0);

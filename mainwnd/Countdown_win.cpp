@@ -1,25 +1,12 @@
 #include "mainwnd/Countdown_win.h"
 
 #include "common/SettingsKey_win.h"
-#include "dialogs/ExitTimeDlg_win.h"
+#include "framework/LocalTime_win.h"
+#include "mainwnd/ExitTimeDlg_win.h"
 #include "resources/KavrinDlgRes.h"
 
 namespace
 {
-std::int64_t CurrentTime()
-{
-    return ::_time64(nullptr);
-}
-
-std::optional<std::tm> ToLocalTime(std::int64_t when)
-{
-    const __time64_t time = when;
-    std::tm local{};
-    if (::_localtime64_s(&local, &time) != 0)
-        return std::nullopt;
-    return local;
-}
-
 // A tone that cannot be played is left out.
 void PlayTone(const Countdown::Tone& tone)
 {

@@ -2,11 +2,10 @@
 
 #include "common/SettingsKey_win.h"
 #include "common/SyncDate_win.h"
-#include "dialogs/AboutDlg_win.h"
 #include "framework/CallbackGuard_win.h"
 #include "framework/Handles_win.h"
+#include "framework/LocalTime_win.h"
 #include "framework/MessageBox_win.h"
-#include "framework/ProcessGlobals_win.h"
 #include "framework/WinApp_win.h"
 #include "mainwnd/DataFolder_win.h"
 #include "mainwnd/SyncReport.h"
@@ -15,12 +14,14 @@
 #include "resources/resource.h"
 #include "sntp/ClockCorrection.h"
 #include "sntp/SntpClient.h"
+#include "update/AboutDlg_win.h"
 #include "update/ReleaseVersionFile_win.h"
 #include "update/UpdateCheck_win.h"
 
 #include <commctrl.h>
 
 #include <ctime>
+#include <optional>
 
 namespace
 {
@@ -64,13 +65,6 @@ constexpr ToolTip kToolTips[] = {
      L"If checked Kavrin will exit a specified time following synchronization. This setting is remembered."},
 };
 
-std::tm LocalTime(__time64_t when)
-{
-    std::tm local{};
-    ::_localtime64_s(&local, &when);
-    return local;
-}
-
 void SetMenuCheck(HMENU menu, UINT id, bool checked)
 {
     if (menu)
@@ -87,7 +81,9 @@ constexpr wchar_t kHelpText[] =
     L"Minimize to Tray hides Kavrin in the notification area; double-click its icon to bring it back.\n\n"
     L"More options are in the window's system menu (click the icon in the title bar): start with Windows, "
     L"synchronize on startup, minimize after synchronization, sync only once per day and the update checks.\n\n"
-    L"Exit Kavrin keeps your choices; closing the window any other way leaves them as they were.";
+    L"Sync only once per day, Exit after time synchronization, its number of seconds and Start with Windows "
+    L"take effect and are stored at once. The time server and the other options of the system menu are kept only "
+    L"when you leave through Exit Kavrin (or Enter); closing the window any other way drops those changes.";
 
 } // namespace
 
@@ -111,8 +107,8 @@ bool CKavrinDlg::OnInitDialog()
         ::SetDlgItemTextW(m_hWnd, IDC_EXIT_AFTER_SYNC, SyncReport::ExitAfterSyncText(m_settings.TimeToExit).c_str());
     }
     // A site that cannot be reached is reported, and set-up goes on.
-    if (m_settings.CheckForUpdate)
-        CallbackGuard([] { CheckForNewerVersion(false, false, L"Kavrin"); });
+    if (m_settings.CheckForUpdate && RunUpdateCheck(false))
+        return true;
 
     HMENU systemMenu = ::GetSystemMenu(m_hWnd, FALSE);
     SetMenuCheck(systemMenu, IDM_AUTO_CHECK_UPDATE, m_settings.CheckForUpdate);
@@ -154,8 +150,6 @@ void CKavrinDlg::AddToolTips()
 void CKavrinDlg::SetUpDataFolder()
 {
     m_strDataFolder = CreateDataFolder();
-    if (!m_strDataFolder.empty())
-        ProcessGlobals().strDataFolder = m_strDataFolder;
 }
 
 void CKavrinDlg::CheckStartupShortcut(HMENU systemMenu)
@@ -200,6 +194,8 @@ void CKavrinDlg::StyleControls()
     m_serverCaption.SetGradientColors(RGB(0, 0, 255), RGB(192, 192, 208));
     m_serverCaption.SetTextColor(RGB(255, 255, 0));
     m_serverCaption.SetFontSize(9);
+    // Nothing to describe before the first exchange.
+    m_serverCaption.SetText(L"");
     m_exitCountdown.StyleLabels();
     m_header.SetTextColor(RGB(255, 255, 0));
     m_header.SetBkColor(RGB(0, 0, 128));
@@ -216,7 +212,8 @@ void CKavrinDlg::UpdateConfigSummary()
     const std::wstring region = FindPoolRegion(m_settings.CurrentServer);
     m_strConfigSummary =
         SyncReport::ConfigSummary(m_settings.SyncOnStart, m_bStartWithWindows, m_settings.MinimizeOnSync);
-    m_header.SetText(SyncReport::Header(LocalTime(::_time64(nullptr)), m_settings.CurrentServer, region));
+    const std::tm now = ToLocalTime(CurrentTime()).value_or(std::tm{});
+    m_header.SetText(SyncReport::Header(now, m_settings.CurrentServer, region));
     m_programConfig.SetText(m_strConfigSummary);
 }
 
@@ -250,16 +247,18 @@ void CKavrinDlg::SynchronizeTime()
         }
         else
         {
-            const __time64_t now = ::_time64(nullptr);
+            const std::optional<std::tm> now = ToLocalTime(CurrentTime());
             std::wstring message = SyncReport::kFailed;
             if (outcome == ClockCorrection::Corrected)
             {
-                message = SyncReport::Corrected(result.localClockOffset, SyncReport::TimeOfDay(LocalTime(now)));
-                if (m_settings.SyncOncePerDay)
-                    StoreLastSyncDate(now);
+                message = SyncReport::Corrected(result.localClockOffset,
+                                                now ? SyncReport::TimeOfDay(*now) : std::wstring());
+                // A day that cannot be told is not recorded.
+                if (m_settings.SyncOncePerDay && now)
+                    StoreLastSyncDate(*now);
             }
             ReportOutcome(message);
-            m_tLastSync = ::_time64(nullptr);
+            m_tLastSync = CurrentTime();
             m_bSyncCompleted = true;
         }
     }
@@ -280,9 +279,9 @@ void CKavrinDlg::ShowResults(const std::wstring& serverName, const SntpResult& r
     }
 }
 
-void CKavrinDlg::StoreLastSyncDate(std::int64_t now) const
+void CKavrinDlg::StoreLastSyncDate(const std::tm& now) const
 {
-    const SyncDateRecord record = MakeSyncDateRecord(LocalTime(now));
+    const SyncDateRecord record = MakeSyncDateRecord(now);
     CSettingsKey store;
     StoreDateRecord(store, Settings::Names::LastSyncDate, record);
 }
@@ -357,7 +356,7 @@ bool CKavrinDlg::OnCommand(int id, int code, HWND control)
 
 // The commands added to the system menu come with exactly their ids (16 to
 // 31 share their upper bits, so no masking); the system's own commands go
-// on to the platform. The summary is rebuilt after every one of them.
+// on to the platform.
 bool CKavrinDlg::OnSysCommand(UINT id, LPARAM)
 {
     bool handled = true;
@@ -394,8 +393,17 @@ bool CKavrinDlg::OnSysCommand(UINT id, LPARAM)
         handled = false;
         break;
     }
-    UpdateConfigSummary();
     return handled;
+}
+
+// The summary is rebuilt after every system command, the system's own ones
+// included, once the platform has carried it out.
+LRESULT CKavrinDlg::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
+{
+    const LRESULT result = CDialogEx::WindowProc(msg, wp, lp);
+    if (msg == WM_SYSCOMMAND && IsWindow())
+        UpdateConfigSummary();
+    return result;
 }
 
 bool CKavrinDlg::OnTimer(UINT_PTR id)
@@ -441,7 +449,7 @@ void CKavrinDlg::OnExitKavrin()
         CSettingsKey store;
         SaveOptionGroup(store, m_settings);
     }
-    WriteReleaseVersionFile(L"");
+    WriteReleaseVersionFile(m_hWnd, L"");
     EndDialog(IDOK);
 }
 
@@ -466,6 +474,8 @@ void CKavrinDlg::OnAbout()
 {
     CAboutDlg about;
     about.DoModal(m_hWnd);
+    if (about.IsSetupStarted())
+        EndForUpdate();
 }
 
 void CKavrinDlg::OnExitWithoutSaving()
@@ -473,11 +483,37 @@ void CKavrinDlg::OnExitWithoutSaving()
     EndDialog(0);
 }
 
-// An unreachable site is reported once and ends only the check, so that
-// the command that ran it still finishes.
 void CKavrinDlg::OnCheckForNewerVersion()
 {
-    CallbackGuard([] { CheckForNewerVersion(true, false, L"Kavrin"); });
+    RunUpdateCheck(true);
+}
+
+// An unreachable site is reported once and ends only the check, so that
+// the command that ran it still finishes. Answers whether the program ends.
+bool CKavrinDlg::RunUpdateCheck(bool reportWhenCurrent)
+{
+    UpdateOutcome outcome = UpdateOutcome::Nothing;
+    CallbackGuard([&] { outcome = CheckForNewerVersion(m_hWnd, {reportWhenCurrent, false, L"Kavrin"}); });
+    switch (outcome)
+    {
+    case UpdateOutcome::SetupStarted:
+        EndForUpdate();
+        return true;
+    case UpdateOutcome::ProductPageWanted:
+        OpenProductPage(m_hWnd);
+        return false;
+    case UpdateOutcome::Nothing:
+        return false;
+    }
+    return false;
+}
+
+// The setup program replaces this one: end at once, with exit code 0,
+// saving nothing, and take the icon out of the notification area first.
+void CKavrinDlg::EndForUpdate()
+{
+    m_tray.RemoveTrayIcon();
+    EndDialog(0);
 }
 
 // Turning the automatic check off still checks once, right now.
@@ -535,9 +571,6 @@ bool CKavrinDlg::OnNotify(NMHDR& header, LRESULT& result)
     }
     return false;
 }
-
-
-
 
 bool CKavrinDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
 {

@@ -15,6 +15,7 @@
 #include "sntp/SntpPacket.h"
 
 #include <cstdint>
+#include <ctime>
 #include <string>
 
 class CKavrinDlg : public CDialogEx
@@ -54,6 +55,7 @@ protected:
     HICON OnQueryDragIcon() override { return m_hIcon; }
     void OnShowWindow(bool show, UINT status) override;
     bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
     void BindControls();
@@ -75,6 +77,8 @@ private:
     void OnExitWithoutSaving();
 
     void OnCheckForNewerVersion();
+    bool RunUpdateCheck(bool reportWhenCurrent);
+    void EndForUpdate();
     void OnAutoCheckUpdate();
     void OnStartWithWindows();
     void OnSyncOnStartup();
@@ -85,7 +89,7 @@ private:
     bool ToggleByCheckMark(UINT item, bool current);
 
     void ShowResults(const std::wstring& serverName, const SntpResult& result);
-    void StoreLastSyncDate(std::int64_t now) const;
+    void StoreLastSyncDate(const std::tm& now) const;
     void ReportOutcome(const std::wstring& message);
     void MinimizeToTray();
     LRESULT OnResultsCustomDraw(NMLVCUSTOMDRAW& draw) const;

@@ -1,6 +1,5 @@
 #include "mainwnd/SystemTray_win.h"
 
-#include "framework/ProcessGlobals_win.h"
 #include "framework/Handles_win.h"
 #include "framework/WinApp_win.h"
 #include "mainwnd/TrayParking_win.h"
@@ -72,7 +71,7 @@ bool CSystemTray::CreateTrayIcon(HWND owner, HICON icon)
     if (!m_bIconRemoved)
         RemoveTrayIcon();
     if (!IsWindow() && CreateEx(0, L"", WS_POPUP, RECT{}, nullptr))
-        AllowTaskbarCreated(m_hWnd, ProcessGlobals().uTaskbarCreatedMessage);
+        AllowTaskbarCreated(m_hWnd, TaskbarCreatedMessage());
     m_hTargetWnd = owner;
 
     m_nid = {};
@@ -159,13 +158,12 @@ bool CSystemTray::OnIconNotify(UINT id, UINT mouseMessage)
         const HMENU popup = menu ? ::GetSubMenu(menu.Get(), 0) : nullptr;
         if (!popup)
             return false;
-        const UINT command = ::GetMenuItemID(popup, static_cast<int>(m_nDefaultMenuItem));
+        const UINT command = ::GetMenuItemID(popup, 0);
         if (command != static_cast<UINT>(-1))
             ::PostMessageW(target, WM_COMMAND, MAKEWPARAM(command, 0), 0);
     }
     return true;
 }
-
 
 void CSystemTray::HideToTray(HWND window) const
 {
@@ -189,7 +187,7 @@ LRESULT CSystemTray::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
         OnIconNotify(static_cast<UINT>(wp), static_cast<UINT>(lp));
         return 0;
     }
-    const UINT taskbarCreated = ProcessGlobals().uTaskbarCreatedMessage;
+    const UINT taskbarCreated = TaskbarCreatedMessage();
     if (taskbarCreated != 0 && msg == taskbarCreated)
     {
         OnTaskbarCreated();
@@ -259,6 +257,12 @@ void CSystemTray::OnWorkAreaChanged() noexcept
     m_bReAddPending = !m_bIconHidden;
     if (!m_bIconHidden)
         ReAddIcon();
+}
+
+UINT CSystemTray::TaskbarCreatedMessage() noexcept
+{
+    static const UINT message = ::RegisterWindowMessageW(L"TaskbarCreated");
+    return message;
 }
 
 HWND CSystemTray::GetTarget() const noexcept

@@ -29,6 +29,9 @@ public:
     static constexpr wchar_t kBalloonTitle[] = L"Time Synchronization:";
     static constexpr wchar_t kDefaultTip[] = L"Double-click to restore Kavrin.";
 
+    // Broadcast by the shell when the task bar is (re)created.
+    static UINT TaskbarCreatedMessage() noexcept;
+
     CSystemTray() noexcept;
     ~CSystemTray() override;
 
@@ -85,6 +88,4 @@ private:
     // Receives the menu commands: the owner given at creation, or the
     // application's main window when there was none.
     HWND m_hTargetWnd = nullptr;
-    // The double-click command: this item of the menu, by position.
-    UINT m_nDefaultMenuItem = 0;
 };

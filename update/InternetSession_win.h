@@ -7,9 +7,19 @@
 
 #include "framework/Handles_win.h"
 
+#include <wininet.h>
+
 #include <cstdint>
 #include <optional>
 #include <string>
+
+struct InternetHandleTraits
+{
+    using Type = HINTERNET;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type h) noexcept { ::InternetCloseHandle(h); }
+};
+using CUniqueInternet = CUniqueHandle<InternetHandleTraits>;
 
 class CInternetFile
 {

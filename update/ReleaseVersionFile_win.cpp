@@ -1,6 +1,8 @@
 #include "update/ReleaseVersionFile_win.h"
 
+#include "framework/Exceptions_win.h"
 #include "framework/Handles_win.h"
+#include "framework/LocalTime_win.h"
 #include "framework/MessageBox_win.h"
 #include "update/FileVersionInfo_win.h"
 #include "update/ReleaseVersionFile.h"
@@ -8,30 +10,13 @@
 #include "update/UpdateCheck_win.h"
 #include "update/VersionFile.h"
 
-#include <memory>
-
 namespace
 {
-// 100-ns intervals from 1601-01-01 to 1970-01-01.
-constexpr std::uint64_t kUnixEpochInFileTime = 116444736000000000ull;
-
-struct LocalMemFree
-{
-    void operator()(wchar_t* p) const noexcept { ::LocalFree(p); }
-};
-
 // The system's text for `error` up to its first line break.
 std::wstring ErrorText(DWORD error)
 {
-    wchar_t* buffer = nullptr;
-    const DWORD length = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                              FORMAT_MESSAGE_IGNORE_INSERTS,
-                                          nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    const std::unique_ptr<wchar_t, LocalMemFree> text(buffer);
-    if (length == 0 || !text)
-        return L"Unknown Error";
-    const std::wstring message(text.get(), length);
-    return message.substr(0, message.find(L'\r'));
+    const std::wstring message = SystemMessageText(error);
+    return message.empty() ? L"Unknown Error" : message.substr(0, message.find(L'\r'));
 }
 
 bool Exists(const std::wstring& path)
@@ -55,20 +40,19 @@ void WriteVersionFile(const std::wstring& path, const VersionQuad& version)
     }
     FILETIME modified{};
     ::GetFileTime(file.Get(), nullptr, nullptr, &modified);
-    const std::uint64_t ticks = (static_cast<std::uint64_t>(modified.dwHighDateTime) << 32) | modified.dwLowDateTime;
-    const std::uint64_t seconds = ticks > kUnixEpochInFileTime ? (ticks - kUnixEpochInFileTime) / 10000000ull : 0;
+    const auto seconds = static_cast<std::uint64_t>(UnixSeconds(modified));
     const std::string text = VersionFile::Format(seconds, version);
     DWORD written = 0;
     ::WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }
 } // namespace
 
-bool WriteReleaseVersionFile(const std::wstring& name)
+bool WriteReleaseVersionFile(HWND owner, const std::wstring& name)
 {
-    return WriteReleaseVersionFile(name, RunningModulePath(), UpdateEnvironment{});
+    return WriteReleaseVersionFile(owner, name, RunningModulePath(), UpdateEnvironment{});
 }
 
-bool WriteReleaseVersionFile(const std::wstring& name, const std::wstring& modulePath,
+bool WriteReleaseVersionFile(HWND owner, const std::wstring& name, const std::wstring& modulePath,
                              const UpdateEnvironment& environment)
 {
     CFileVersionInfo info;
@@ -91,6 +75,7 @@ bool WriteReleaseVersionFile(const std::wstring& name, const std::wstring& modul
         return false;
     }
     WriteVersionFile(target->versionFile, info.GetFileVersion());
-    CheckForNewerVersion(false, true, name, environment);
+    // The program is ending anyway, whatever the user does in the notice.
+    CheckForNewerVersion(owner, {false, true, name}, environment);
     return true;
 }

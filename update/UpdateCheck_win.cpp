@@ -1,8 +1,8 @@
 #include "update/UpdateCheck_win.h"
 
-#include "dialogs/UpdateDlg_win.h"
+#include "update/UpdateDlg_win.h"
+#include "framework/LocalTime_win.h"
 #include "framework/MessageBox_win.h"
-#include "framework/WinApp_win.h"
 #include "update/FileVersionInfo_win.h"
 #include "update/InternetSession_win.h"
 #include "update/ModulePath.h"
@@ -51,27 +51,13 @@ UpdateCheck::Answer FetchVersionFile(const std::wstring& url)
 
 std::wstring LocalLongDate(std::uint32_t created)
 {
-    const __time64_t when = created;
-    std::tm local{};
-    if (::_localtime64_s(&local, &when) != 0)
-        return {};
-    return UpdateCheck::LongDate(local);
-}
-
-HWND DialogOwner()
-{
-    const HWND active = ::GetActiveWindow();
-    return active ? active : AfxGetMainHwnd();
+    const std::optional<std::tm> local = ToLocalTime(created);
+    return local ? UpdateCheck::LongDate(*local) : std::wstring();
 }
 } // namespace
 
-void CheckForNewerVersion(bool reportWhenCurrent, bool publisherCheck, const std::wstring& programName)
-{
-    CheckForNewerVersion(reportWhenCurrent, publisherCheck, programName, UpdateEnvironment{});
-}
-
-void CheckForNewerVersion(bool reportWhenCurrent, bool publisherCheck, const std::wstring& programName,
-                          const UpdateEnvironment& environment)
+UpdateOutcome CheckForNewerVersion(HWND owner, const UpdateCheck::Request& request,
+                                   const UpdateEnvironment& environment)
 {
     const std::wstring modulePath = RunningModulePath();
     CFileVersionInfo info;
@@ -82,22 +68,25 @@ void CheckForNewerVersion(bool reportWhenCurrent, bool publisherCheck, const std
     const std::optional<PathParts> module = SplitPath(modulePath);
     if (!module)
         AfxMessageBox(L"Error reading file name", MB_OK);
-    const std::wstring baseName = UpdateCheck::VersionBaseName(programName, module ? module->name : L"");
+    const std::wstring baseName = UpdateCheck::VersionBaseName(request.programName, module ? module->name : L"");
     const UpdateCheck::Answer answer = FetchVersionFile(SiteAddress::VersionFile(environment.sites, baseName));
 
-    const UpdateCheck::Request request{reportWhenCurrent, publisherCheck, programName};
+    UpdateOutcome outcome = UpdateOutcome::Nothing;
     for (const UpdateCheck::DialogStep& step : UpdateCheck::Plan(answer, running, request, LocalLongDate))
     {
-        CUpdateDlg dialog({step.mode, step.message, running.productName, UpdateCheck::SetupFileName(programName)},
+        CUpdateDlg dialog({step.mode, step.message, running.productName, UpdateCheck::SetupFileName(request.programName)},
                           environment);
-        const INT_PTR result = dialog.DoModal(DialogOwner());
-        if (result == 1)
-        {
-            environment.endProcess(0);
-            return;
-        }
+        const INT_PTR result = dialog.DoModal(owner);
+        if (result == CUpdateDlg::kSetupStarted)
+            return UpdateOutcome::SetupStarted;
         const bool reportedCurrent = step.mode == UpdateMode::Same || step.mode == UpdateMode::RunningNewer;
-        if (result == 3 && reportedCurrent)
-            environment.open(nullptr, SiteAddress::ProductPage(environment.sites));
+        if (result == CUpdateDlg::kWebsiteVisited && reportedCurrent)
+            outcome = UpdateOutcome::ProductPageWanted;
     }
+    return outcome;
+}
+
+void OpenProductPage(HWND owner, const UpdateEnvironment& environment)
+{
+    environment.open(owner, SiteAddress::ProductPage(environment.sites));
 }

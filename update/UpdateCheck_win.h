@@ -1,20 +1,29 @@
 #pragma once
 // The update check: compares the running program's version with the
 // version file on the maker's update site and tells the outcome in the
-// update dialog, over the active window. It ends the program after the
-// user started the setup program. Errors of the Internet session are
-// thrown (CSystemErrorException with WinINet's text) and end the caller's
+// update dialog over `owner`. It never ends the program: it answers what
+// the caller must do. Errors of the Internet session are thrown
+// (CSystemErrorException with WinINet's text) and end the caller's
 // command; the callback boundary reports them.
 
+#include "update/UpdateCheck.h"
 #include "update/UpdateEnvironment_win.h"
 
-#include <string>
+#include <windows.h>
 
-// `reportWhenCurrent` also shows the same and the newer-than-published
-// outcomes; `publisherCheck` adds the notice that a newer running version
-// has not been published yet; `programName` names the version file and the
-// setup program (empty: the running module's file name names the version
-// file).
-void CheckForNewerVersion(bool reportWhenCurrent, bool publisherCheck, const std::wstring& programName);
-void CheckForNewerVersion(bool reportWhenCurrent, bool publisherCheck, const std::wstring& programName,
-                          const UpdateEnvironment& environment);
+enum class UpdateOutcome
+{
+    // Nothing for the caller to do.
+    Nothing,
+    // The user started the downloaded setup program: the program must end
+    // at once, with exit code 0 and without saving anything.
+    SetupStarted,
+    // The user asked for the maker's product page (OpenProductPage).
+    ProductPageWanted,
+};
+
+UpdateOutcome CheckForNewerVersion(HWND owner, const UpdateCheck::Request& request,
+                                   const UpdateEnvironment& environment = UpdateEnvironment{});
+
+// Opens the maker's product page through the shell.
+void OpenProductPage(HWND owner, const UpdateEnvironment& environment = UpdateEnvironment{});

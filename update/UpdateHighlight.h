@@ -5,6 +5,7 @@
 // the control's own forward search finds them: ignoring case unless told
 // otherwise. A span whose anchors are missing is left out.
 
+#include "controls/Colour.h"
 #include "update/UpdateCheck.h"
 
 #include <string>
@@ -13,11 +14,6 @@
 
 namespace UpdateHighlight
 {
-constexpr unsigned long Rgb(unsigned red, unsigned green, unsigned blue) noexcept
-{
-    return red | (green << 8) | (blue << 16);
-}
-
 struct Style
 {
     bool bold = false;

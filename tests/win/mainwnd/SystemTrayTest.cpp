@@ -1,5 +1,4 @@
 #include "MainWindowTestSupport_win.h"
-#include "framework/ProcessGlobals_win.h"
 #include "framework/WinApp_win.h"
 #include "mainwnd/SystemTray_win.h"
 #include "resources/AppRes.h"
@@ -100,9 +99,9 @@ TEST_F(SystemTray, CreateAddsTheIconLetsTheTaskbarsReturnThroughAndRemoveDeletes
     EXPECT_EQ(nid.hIcon, m_icon);
     EXPECT_STREQ(nid.szTip, L"Double-click to restore Kavrin.");
     EXPECT_TRUE(ShellHasIcon(nid));
-    ASSERT_NE(ProcessGlobals().uTaskbarCreatedMessage, 0u);
+    ASSERT_NE(CSystemTray::TaskbarCreatedMessage(), 0u);
     EXPECT_EQ(m_tray.allowedMessages,
-              (std::vector<std::pair<HWND, UINT>>{{m_tray.GetSafeHwnd(), ProcessGlobals().uTaskbarCreatedMessage}}));
+              (std::vector<std::pair<HWND, UINT>>{{m_tray.GetSafeHwnd(), CSystemTray::TaskbarCreatedMessage()}}));
 
     ASSERT_TRUE(m_tray.RemoveTrayIcon());
     EXPECT_TRUE(m_tray.IsIconHidden() && m_tray.IsIconRemoved());
@@ -152,7 +151,7 @@ TEST_F(SystemTray, TaskbarRestartAndWorkAreaChangeBringBackOnlyAShownIcon)
         SCOPED_TRACE(lostByShell ? "task bar restart" : "work area");
         const auto trigger = [&] {
             if (lostByShell)
-                ::SendMessageTimeoutW(HWND_BROADCAST, ProcessGlobals().uTaskbarCreatedMessage, 0, 0, 0, 2000, nullptr);
+                ::SendMessageTimeoutW(HWND_BROADCAST, CSystemTray::TaskbarCreatedMessage(), 0, 0, 0, 2000, nullptr);
             else
                 ::SendMessageW(m_tray.GetSafeHwnd(), WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
         };

@@ -1,7 +1,7 @@
 // The About box from template 100, and its update check over it.
 
 #include "UpdateTestSupport.h"
-#include "dialogs/AboutDlg_win.h"
+#include "update/AboutDlg_win.h"
 #include "resources/resource.h"
 #include "update/UpdateCheck.h"
 

@@ -5,6 +5,7 @@
 #include "mainwnd/KavrinDlg_win.h"
 #include "resources/resource.h"
 #include "tests/support/win/KavrinKey.h"
+#include "tests/support/win/ShellIcon.h"
 #include "update/ReleaseVersionFile_win.h"
 #include "update/UpdateCheck.h"
 #include "update/UpdateCheck_win.h"
@@ -27,7 +28,6 @@ protected:
     {
         REQUIRE_TEST_SITE();
         m_environment.sites = TestSite::At(KAVRIN_TEST_HTTP_ORIGIN);
-        m_environment.endProcess = [](UINT) { FAIL() << "the program ends only after \"Update Now\""; };
     }
 
     // Counts the update dialogs shown, each cancelled.
@@ -96,12 +96,12 @@ TEST_F(UpdateCheckTest, ReleaseFolderGetsItsVersionFileOnTheSecondRun)
     int notices = 0;
     const CWindowWatcher watcher = Answer(notices);
 
-    EXPECT_FALSE(WriteReleaseVersionFile(L"", program, m_environment));
+    EXPECT_FALSE(WriteReleaseVersionFile(nullptr, L"", program, m_environment));
     EXPECT_TRUE(std::filesystem::is_directory(tree + L"\\Project\\Kavrin\\KavrinSetup"));
     EXPECT_FALSE(std::filesystem::exists(versionFile));
     EXPECT_EQ(notices, 0);
 
-    EXPECT_TRUE(WriteReleaseVersionFile(L"", program, m_environment));
+    EXPECT_TRUE(WriteReleaseVersionFile(nullptr, L"", program, m_environment));
     const std::string text = ReadBytes(versionFile);
     ASSERT_EQ(text.size(), 24u) << text;
     EXPECT_EQ(text.substr(10), "\r\n4\r\n2\r\n2\r\n5\r\n");
@@ -123,4 +123,26 @@ TEST_F(UpdateCheckTest, MainWindowChecksOnItem17AndOnItem19EvenWhenItTurnsTheChe
         ::SendMessageW(window.GetSafeHwnd(), WM_SYSCOMMAND, item, 0);
     EXPECT_EQ(shown, 2);
     EXPECT_FALSE(window.GetSettings().CheckForUpdate);
+}
+
+TEST_F(UpdateCheckTest, UpdateNowStartsTheSetupAndEndsTheWindowWithItsIconRemoved)
+{
+    SeedKavrinKey({{CheckForUpdate, 0}, {SyncOnStart, 0}});
+    TestSite::Publish(kVersionFile, "4\n2\n3\n0\n");
+    TestSite::Publish(L"KavrinSetup.exe", ReadBytes(TestProgramFolder() + L"TinySetup.exe"));
+    const std::wstring saved = DownloadsFolder() + L"\\Halvanworks\\KavrinSetup.exe";
+    const CWindowWatcher watcher(L"Update Options", [](HWND dialog) {
+        ::PostMessageW(::GetDlgItem(dialog, IDC_UPDATE_NOW), BM_CLICK, 0, 0);
+    });
+    CKavrinDlg window;
+    ASSERT_TRUE(window.Create(nullptr));
+    const HWND tray = window.GetTray().GetIconData().hWnd;
+    ASSERT_TRUE(ShellHasIcon(tray, CSystemTray::kIconId));
+
+    ::SendMessageW(window.GetSafeHwnd(), WM_SYSCOMMAND, IDM_CHECK_NEWER_VERSION, 0);
+    EXPECT_TRUE(window.IsEnded() && window.GetResult() == 0) << "the window ends as \"Exit without saving\" does";
+    EXPECT_FALSE(ShellHasIcon(tray, CSystemTray::kIconId));
+    EXPECT_TRUE(WaitUntil([&] { return std::filesystem::exists(saved + L".ran"); }, 10000)) << "the setup ran";
+    for (const std::wstring& file : {saved, saved + L".ran"})
+        ::DeleteFileW(file.c_str());
 }

@@ -1,7 +1,7 @@
 // The update dialog from template 4352, driven by messages, downloading from the local site.
 
 #include "UpdateTestSupport.h"
-#include "dialogs/UpdateDlg_win.h"
+#include "update/UpdateDlg_win.h"
 #include "framework/Exceptions_win.h"
 #include "resources/UpdateDlgRes.h"
 
@@ -30,7 +30,6 @@ protected:
         REQUIRE_TEST_SITE();
         m_environment.sites = TestSite::At(KAVRIN_TEST_HTTP_ORIGIN);
         m_environment.open = [this](HWND, const std::wstring& target) { return opened.push_back(target), true; };
-        m_environment.endProcess = [](UINT) { FAIL() << "the dialog never ends the program itself"; };
     }
     void TearDown() override { ::DeleteFileW(Saved(L"TestSetup.exe").c_str()); }
 
@@ -87,7 +86,7 @@ TEST_F(UpdateDlgTest, NewerReleaseOffersTheUpdateWithItsMessageHighlighted)
 
     Click(IDC_VIEW_WEBSITE);
     EXPECT_EQ(opened, std::vector<std::wstring>{KAVRIN_TEST_HTTP_ORIGIN});
-    EXPECT_EQ(m_dialog->GetResult(), 3);
+    EXPECT_EQ(m_dialog->GetResult(), CUpdateDlg::kWebsiteVisited);
 }
 
 TEST_F(UpdateDlgTest, NoticeLeavesOnlyTheCloseButton)
@@ -121,7 +120,7 @@ TEST_F(UpdateDlgTest, DownloadOnlySavesTheSetupThenOffersToInstallIt)
     Click(IDC_DOWNLOAD_ONLY);
     Click(IDC_UPDATE_NOW);
     EXPECT_EQ(opened, (std::vector<std::wstring>{DownloadsFolder() + L"\\Halvanworks", Saved(L"TestSetup.exe")}));
-    EXPECT_EQ(m_dialog->GetResult(), 1);
+    EXPECT_EQ(m_dialog->GetResult(), CUpdateDlg::kSetupStarted);
 }
 
 TEST_F(UpdateDlgTest, ShortOrRefusedDownloadsLeaveNothing)

@@ -1,5 +1,5 @@
 // The exit-time dialog from template 141, driven by messages.
-#include "dialogs/ExitTimeDlg_win.h"
+#include "mainwnd/ExitTimeDlg_win.h"
 #include "resources/ExitTimeDlgRes.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "dialogs/ExitTimeDlg_win.h"
+#include "mainwnd/ExitTimeDlg_win.h"
 
-#include "dialogs/ExitTime.h"
+#include "mainwnd/ExitTime.h"
 #include "resources/ExitTimeDlgRes.h"
 
 #include <string>

@@ -1,4 +1,4 @@
-#include "controls/ShellOpen_win.h"
+#include "framework/ShellOpen_win.h"
 
 #include <shellapi.h>
 

@@ -1,4 +1,4 @@
-#include "dialogs/ExitTime.h"
+#include "mainwnd/ExitTime.h"
 
 #include <algorithm>
 

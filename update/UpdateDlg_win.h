@@ -3,8 +3,6 @@
 // highlighted by mode; when a newer release is published the user can
 // update now (download the setup program, start it, and let the program
 // end), download only, visit the maker's web site, or go on without action.
-// Results: 1 after the setup program was started, 3 after "View Halvanworks
-// Website", 2 on cancel or Escape.
 
 #include "controls/Label_win.h"
 #include "framework/Dialog_win.h"
@@ -31,6 +29,10 @@ struct UpdateOffer
 class CUpdateDlg : public CDialogEx
 {
 public:
+    // The dialog's results besides IDCANCEL (cancel or Escape).
+    static constexpr INT_PTR kSetupStarted = 1;
+    static constexpr INT_PTR kWebsiteVisited = 3;
+
     CUpdateDlg(UpdateOffer offer, const UpdateEnvironment& environment);
 
     // Downloads the setup program (in mode 1; the other modes start an
@@ -45,7 +47,8 @@ protected:
     bool OnInitDialog() override;
     bool OnCommand(int id, int code, HWND control) override;
     bool OnDrawItem(DRAWITEMSTRUCT& item) override;
-    // Enter must not end the dialog with result 1, which ends the program.
+    // Enter must not end the dialog with kSetupStarted (IDOK), which ends
+    // the program.
     void OnOK() override {}
 
 private:

@@ -1,4 +1,4 @@
-#include "dialogs/UpdateDlg_win.h"
+#include "update/UpdateDlg_win.h"
 
 #include "controls/OwnerButton_win.h"
 #include "framework/MessageBox_win.h"
@@ -127,15 +127,12 @@ void CUpdateDlg::OnUpdateNow()
     if (m_download.downloaded)
     {
         if (StartSetup(m_download.downloadedFile))
-            EndDialog(1);
+            EndDialog(kSetupStarted);
         return;
     }
     const std::wstring path = DownloadSetup();
-    if (path.empty())
-        return;
-    const bool isProgram = path.find(L".EXE") != std::wstring::npos || path.find(L".exe") != std::wstring::npos;
-    if (isProgram ? StartSetup(path) : m_environment.open(m_hWnd, m_download.downloadFolder))
-        EndDialog(1);
+    if (!path.empty() && StartSetup(path))
+        EndDialog(kSetupStarted);
 }
 
 bool CUpdateDlg::StartSetup(const std::wstring& path)
@@ -173,7 +170,7 @@ void CUpdateDlg::ShowDownloadedView()
 void CUpdateDlg::OnViewWebsite()
 {
     m_environment.open(m_hWnd, SiteAddress::HomePage(m_environment.sites));
-    EndDialog(3);
+    EndDialog(kWebsiteVisited);
 }
 
 std::wstring CUpdateDlg::DownloadSetup()

@@ -1,37 +1,27 @@
-#include "dialogs/AboutDlg_win.h"
+#include "update/AboutDlg_win.h"
 
+#include "framework/LocalTime_win.h"
 #include "framework/MessageBox_win.h"
 #include "framework/WinApp_win.h"
 #include "resources/AboutDlgRes.h"
 #include "update/FileVersionInfo_win.h"
 #include "update/TextFormat.h"
 #include "update/UpdateCheck.h"
-#include "update/UpdateCheck_win.h"
 #include "update/UpdateHighlight.h"
 
 #include <ctime>
 
 namespace
 {
-// 100-ns intervals from 1601-01-01 to 1970-01-01.
-constexpr std::uint64_t kUnixEpochInFileTime = 116444736000000000ull;
-
 // The day the program file was last written, in local time; time 0 when
 // the file cannot be read.
 std::wstring BuildDate(const std::wstring& path)
 {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    __time64_t when = 0;
-    if (::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
-    {
-        const std::uint64_t ticks =
-            (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
-        if (ticks > kUnixEpochInFileTime)
-            when = static_cast<__time64_t>((ticks - kUnixEpochInFileTime) / 10000000ull);
-    }
-    std::tm local{};
-    ::_localtime64_s(&local, &when);
-    return UpdateCheck::LongDate(local);
+    const std::int64_t when =
+        ::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ? UnixSeconds(data.ftLastWriteTime) : 0;
+    const std::optional<std::tm> local = ToLocalTime(when);
+    return local ? UpdateCheck::LongDate(*local) : std::wstring();
 }
 
 CharFormat Font(const wchar_t* face, COLORREF colour, LONG heightTwips, BYTE underlineType)
@@ -130,5 +120,16 @@ bool CAboutDlg::OnCommand(int id, int code, HWND control)
 
 void CAboutDlg::OnCheckForUpdate()
 {
-    CheckForNewerVersion(true, false, L"Kavrin");
+    switch (CheckForNewerVersion(m_hWnd, {true, false, L"Kavrin"}))
+    {
+    case UpdateOutcome::SetupStarted:
+        m_bSetupStarted = true;
+        EndDialog(IDCANCEL);
+        break;
+    case UpdateOutcome::ProductPageWanted:
+        OpenProductPage(m_hWnd);
+        break;
+    case UpdateOutcome::Nothing:
+        break;
+    }
 }
