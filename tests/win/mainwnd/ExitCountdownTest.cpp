@@ -92,9 +92,10 @@ TEST_F(ExitCountdownTest, MarkerAndClockFollowTheTickHandler)
             local->tm_sec = second;
             ::SendMessageW(dialog.GetSafeHwnd(), WM_TIMER, CExitCountdown::kClockTimer, 0);
         };
-        for (const int second : {56, 57, 58, 59})
+        // Nothing before the last four seconds, and nothing more in the minute's first.
+        for (const int second : {55, 56, 57, 58, 59})
             tick(11, second);
-        tick(12, 0);
+        tick(12, 0), tick(12, 1);
         for (size_t i = 0; i < 5; ++i)
             EXPECT_EQ(countdown.GetMarker(i).GetBkColor(), i < 4 ? RGB(255, 0, 0) : RGB(0, 255, 0)) << i;
         const std::vector<Countdown::Tone> heard = {{750, 300}, {750, 300}, {750, 300}, {750, 300}, {1000, 800}};
