@@ -141,14 +141,11 @@ TEST_F(ExitCountdownTest, ExitWaitsForTheExitTimeDialogWhoseOkRestartsTheTimer)
 
 TEST_F(ExitCountdownTest, SetUpCreatesTheDataFolder)
 {
-    wchar_t documents[MAX_PATH] = {};
-    ASSERT_EQ(::SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, 0, documents), S_OK);
-    const std::wstring folder = std::wstring(documents) + L"\\Halvanworks\\Kavrin";
+    const std::wstring folder = ShellFolder(CSIDL_PERSONAL) + L"\\Halvanworks\\Kavrin";
     ::RemoveDirectoryW(folder.c_str()); // left by an earlier window, when empty
     ASSERT_TRUE(m_dialog.Create(nullptr));
     EXPECT_EQ(m_dialog.GetDataFolder(), folder);
-    const DWORD attributes = ::GetFileAttributesW(folder.c_str());
-    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
+    EXPECT_TRUE(::GetFileAttributesW(folder.c_str()) & FILE_ATTRIBUTE_DIRECTORY && Exists(folder));
 }
 
 TEST_F(ExitCountdownTest, ProgramEndsByItselfWithoutSavingTheOptions)
