@@ -50,11 +50,6 @@ private:
     HWND m_hOwner;
     bool m_bDisabled;
 };
-
-bool IsControlColorMessage(UINT msg) noexcept
-{
-    return msg >= WM_CTLCOLORMSGBOX && msg <= WM_CTLCOLORSTATIC;
-}
 } // namespace
 
 CDialog::~CDialog()
@@ -195,7 +190,6 @@ bool CDialog::OnDrawItem(DRAWITEMSTRUCT&) { return false; }
 bool CDialog::OnTimer(UINT_PTR) { return false; }
 bool CDialog::OnSysCommand(UINT, LPARAM) { return false; }
 bool CDialog::OnPaint() { return false; }
-HBRUSH CDialog::OnCtlColor(HDC, HWND, UINT) { return nullptr; }
 bool CDialog::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
 LRESULT CDialog::WindowProc(UINT msg, WPARAM wp, LPARAM lp)
@@ -244,8 +238,6 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 // messages below are answered through the procedure's own return value.
 INT_PTR CDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
 {
-    if (IsControlColorMessage(msg))
-        return reinterpret_cast<INT_PTR>(OnCtlColor(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp), msg));
     switch (msg)
     {
     case WM_INITDIALOG:

@@ -55,9 +55,6 @@ protected:
     virtual bool OnTimer(UINT_PTR id);
     virtual bool OnSysCommand(UINT id, LPARAM lp);
     virtual bool OnPaint();
-    // The brush for a control's background (WM_CTLCOLOR*); null leaves it
-    // to the system.
-    virtual HBRUSH OnCtlColor(HDC dc, HWND control, UINT message);
     // The icon dragged for the minimised window; null leaves it to the system.
     virtual HICON OnQueryDragIcon() { return nullptr; }
     // After the system's own processing of WM_SHOWWINDOW.

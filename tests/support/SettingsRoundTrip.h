@@ -2,7 +2,7 @@
 // One round trip of the main window's settings through a store: the group
 // saved on "Exit Kavrin" and the values stored at once come back as
 // written, and UpdatePeriod, which nothing writes, reads its default. Run
-// against the memory store and against the registry.
+// against the registry (SettingsKeyTest).
 
 #include "common/KavrinSettings.h"
 

@@ -41,6 +41,9 @@ TEST(StartupRules, AnyOptionContainingWsForcesTheWindow)
     for (const auto& [commandLine, forces] : cases)
         EXPECT_EQ(HasForceWindowOption(Parse(commandLine)), forces)
             << testing::PrintToString(std::wstring(commandLine));
+    // The elevated copy is started with the window forced exactly when this one was.
+    for (const bool forced : {true, false})
+        EXPECT_EQ(HasForceWindowOption(Parse(std::wstring(L"Kavrin.exe ") + RelaunchParameters(forced))), forced);
 }
 
 TEST(StartupRules, OnceADayEndsOnlyOnTheSameLocalDate)
@@ -52,10 +55,4 @@ TEST(StartupRules, OnceADayEndsOnlyOnTheSameLocalDate)
     };
     for (const auto& [last, now] : notToday)
         EXPECT_FALSE(IsAlreadySyncedToday(last, now)) << last.year << "-" << last.month << "-" << last.day;
-}
-
-TEST(StartupRules, RelaunchPassesOnlyTheWindowOption)
-{
-    EXPECT_STREQ(RelaunchParameters(true), L"/ws");
-    EXPECT_STREQ(RelaunchParameters(false), L"");
 }

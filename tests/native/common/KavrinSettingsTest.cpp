@@ -2,6 +2,8 @@
 #include "common/KavrinSettings.h"
 #include "tests/support/MemorySettingsStore.h"
 #include "tests/support/SettingsRoundTrip.h"
+// What "Exit Kavrin" saves, and that it loads back, is checked on the real registry (SettingsKeyTest,
+// KavrinCommandsTest).
 
 #include <gtest/gtest.h>
 
@@ -26,26 +28,6 @@ TEST(KavrinSettings, MissingKeyLeavesTheInitialValuesAndAbsentValuesReadTheirDef
     const KavrinSettings defaults{
         .SyncOnStart = false, .UpdatePeriod = 183, .CurrentServer = L"ca.pool.example", .TimeToExit = 60000};
     EXPECT_EQ(SettingsFields(settings), SettingsFields(defaults));
-}
-
-TEST(KavrinSettings, SaveOptionGroupWritesTheGroupInOrderWithAServerThatFits)
-{
-    // A longer server the store refuses itself (the registry test shows it), so it would prove nothing here.
-    for (const std::size_t serverLength : {0u, 254u})
-    {
-        CMemorySettingsStore store;
-        KavrinSettings settings;
-        settings.CurrentServer.assign(serverLength, L's');
-        SaveOptionGroup(store, settings);
-        const std::vector<std::wstring> expected{SyncOnStart, UseSound, CheckForUpdate, MinimizeOnSync, CurrentServer};
-        EXPECT_EQ(store.Writes(), expected) << "server of " << serverLength << " characters";
-    }
-}
-
-TEST(KavrinSettings, SavedAndStoredValuesLoadBack)
-{
-    CMemorySettingsStore store;
-    ExpectSettingsRoundTrip(store);
 }
 
 TEST(KavrinSettings, OnceADayRecordIsReadOnlyWithTheKeyAndTheOptionOn)

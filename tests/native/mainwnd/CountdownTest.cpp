@@ -1,5 +1,6 @@
 #include "mainwnd/Countdown.h"
 
+// The minute marker is checked through the window's tick handler (ExitCountdownTest).
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -43,27 +44,4 @@ TEST(Countdown, ClockShowsTheTwelveHourTimeBlueBeforeNoon)
         EXPECT_EQ(ClockColor(c.hour), c.colour) << c.hour;
     }
     EXPECT_EQ(ClockColor(-1), Rgb(0, 0, 160)) << "no local time";
-}
-
-TEST(Countdown, MarkerLightsTheLastFourSecondsRedAndTheMinuteGreen)
-{
-    using Kind = MarkerStep::Kind;
-    const struct
-    {
-        int second;
-        Kind kind;
-        int label;
-        unsigned long colour;
-        std::optional<Tone> tone;
-    } cases[] = {
-        {55, Kind::None, -1, 0, {}},         {56, Kind::Light, 0, Rgb(255, 0, 0), Tone{750, 300}},
-        {59, Kind::Light, 3, Rgb(255, 0, 0), Tone{750, 300}}, {0, Kind::Light, 4, Rgb(0, 255, 0), Tone{1000, 800}},
-        {1, Kind::None, -1, 0, {}},          {5, Kind::ResetAll, -1, 0, {}},
-    };
-    for (const auto& c : cases)
-    {
-        const MarkerStep step = MarkerForSecond(c.second);
-        EXPECT_TRUE(step.kind == c.kind && step.label == c.label && step.color == c.colour) << c.second;
-        EXPECT_EQ(step.tone, c.tone) << c.second;
-    }
 }

@@ -46,16 +46,16 @@ private:
 
 TEST_F(SntpPeers, AnsweringServersGiveTheirOffsetAndName)
 {
-    // server: nullptr for a local name, reverse-resolved or dotted. The others
-    // have no reverse name: the address stays dotted. Offsets within 5 ms, delays 20 ms.
-    struct Case { const wchar_t* host; double offset; const wchar_t* server; };
+    // server: nullptr for a local name, reverse-resolved or dotted. The others have no reverse
+    // name: the address stays dotted. chronyd serves at stratum 8, the responder at 2.
+    struct Case { const wchar_t* host; double offset; const wchar_t* server; int stratum; };
     const Case cases[] = {
-        {TestPeers::kChronyd, 0.0, nullptr}, {L"localhost", 0.0, nullptr},
-        {TestPeers::kGood, 0.0, TestPeers::kGood}, {TestPeers::kPlus10s, 10.0, TestPeers::kPlus10s},
-        {TestPeers::kMinus2h, -7200.0, TestPeers::kMinus2h}, {TestPeers::kPlus2h, 7200.0, TestPeers::kPlus2h},
-        {TestPeers::kPlus10y, 315576000.0, TestPeers::kPlus10y}, // in the next NTP era
+        {TestPeers::kChronyd, 0.0, nullptr, 8}, {L"localhost", 0.0, nullptr, 8}, {TestPeers::kGood, 0.0, TestPeers::kGood, 2},
+        {TestPeers::kPlus10s, 10.0, TestPeers::kPlus10s, 2}, {TestPeers::kMinus2h, -7200.0, TestPeers::kMinus2h, 2},
+        {TestPeers::kPlus2h, 7200.0, TestPeers::kPlus2h, 2},
+        {TestPeers::kPlus10y, 315576000.0, TestPeers::kPlus10y, 2}, // in the next NTP era
         // The server's two seconds are its own, not the network's; the first reply counts.
-        {TestPeers::kDelayed, 0.0, TestPeers::kDelayed}, {TestPeers::kDoubled, 0.0, TestPeers::kDoubled},
+        {TestPeers::kDelayed, 0.0, TestPeers::kDelayed, 2}, {TestPeers::kDoubled, 0.0, TestPeers::kDoubled, 2},
     };
     for (const Case& c : cases)
     {
@@ -67,7 +67,7 @@ TEST_F(SntpPeers, AnsweringServersGiveTheirOffsetAndName)
         EXPECT_NEAR(q.result.localClockOffset, c.offset, 0.05);
         EXPECT_NEAR(q.result.roundTripDelay, 0.0, 0.1);
         EXPECT_TRUE(c.server ? q.server == c.server : q.server == L"localhost" || q.server == L"127.0.0.1");
-        EXPECT_EQ(q.result.stratum, c.host == TestPeers::kChronyd ? 8 : q.result.stratum);
+        EXPECT_EQ(q.result.stratum, c.stratum);
     }
 }
 

@@ -1,5 +1,8 @@
 #include "tests/support/win/ProcessRunner.h"
 
+#include <objbase.h>
+#include <shlobj.h>
+
 #include <utility>
 
 namespace
@@ -41,6 +44,28 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs)
         if (done())
             return true;
     return done();
+}
+
+std::wstring ShellFolder(int csidl)
+{
+    wchar_t path[MAX_PATH] = {};
+    ::SHGetFolderPathW(nullptr, csidl, nullptr, 0, path);
+    return path;
+}
+
+bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::wstring ShortcutTarget(const std::wstring& file, std::wstring* directory)
+{
+    CComPtr<IShellLinkW> link;
+    CComPtr<IPersistFile> persist;
+    wchar_t path[MAX_PATH] = {}, folder[MAX_PATH] = {};
+    if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.PutVoid())) &&
+        SUCCEEDED(link.As(persist)) && SUCCEEDED(persist->Load(file.c_str(), STGM_READ)))
+        link->GetPath(path, MAX_PATH, nullptr, SLGP_RAWPATH), link->GetWorkingDirectory(folder, MAX_PATH);
+    if (directory)
+        *directory = folder;
+    return path;
 }
 
 bool CProcessRunner::Start(const std::wstring& program, const std::wstring& arguments)

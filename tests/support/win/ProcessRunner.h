@@ -31,3 +31,9 @@ HWND FindVisibleWindow(const std::function<bool(HWND)>& match, HWND parent = nul
 std::wstring WindowText(HWND window);
 // Asks `done` every 50 ms until it answers true or the time is up; answers its last answer.
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 30000);
+
+// A shell folder (CSIDL_...) of the test prefix; whether a file or folder exists.
+std::wstring ShellFolder(int csidl);
+bool Exists(const std::wstring& path);
+// A shortcut's target (and working directory); empty when it cannot be read.
+std::wstring ShortcutTarget(const std::wstring& file, std::wstring* directory = nullptr);

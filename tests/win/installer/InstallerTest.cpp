@@ -4,7 +4,6 @@
 #include "tests/support/win/KavrinKey.h"
 #include "update/FileVersionInfo_win.h"
 
-#include <objbase.h>
 #include <shlobj.h>
 
 namespace
@@ -12,17 +11,9 @@ namespace
 using namespace Settings::Names;
 constexpr wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kavrin";
 
-std::wstring ShellFolder(int csidl)
-{
-    wchar_t path[MAX_PATH] = {};
-    ::SHGetFolderPathW(nullptr, csidl, nullptr, 0, path);
-    return path;
-}
-
 std::wstring InstallFolder() { return ShellFolder(CSIDL_PROGRAM_FILES) + L"\\Halvanworks\\Kavrin"; } // as the installer's bitness
 std::wstring MenuFolder() { return ShellFolder(CSIDL_COMMON_PROGRAMS) + L"\\Kavrin"; }
 std::wstring StartupLink(int csidl) { return ShellFolder(csidl) + L"\\Kavrin.lnk"; }
-bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 bool Installed() { return ReadRawKey(kUninstallKey, HKEY_LOCAL_MACHINE).has_value(); }
 
@@ -32,17 +23,6 @@ std::wstring UninstallValue(const wchar_t* name)
     DWORD size = sizeof text;
     ::RegGetValueW(HKEY_LOCAL_MACHINE, kUninstallKey, name, RRF_RT_REG_SZ, nullptr, text, &size);
     return text;
-}
-
-std::wstring LinkTarget(const std::wstring& file)
-{
-    CComPtr<IShellLinkW> link;
-    CComPtr<IPersistFile> persist;
-    wchar_t path[MAX_PATH] = {};
-    if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.PutVoid())) &&
-        SUCCEEDED(link.As(persist)) && SUCCEEDED(persist->Load(file.c_str(), STGM_READ)))
-        link->GetPath(path, MAX_PATH, nullptr, SLGP_RAWPATH);
-    return path;
 }
 
 // A visible window whose text begins with `text`: of any process when `parent` is null.
@@ -99,9 +79,9 @@ TEST_F(InstallerTest, SilentInstallPutsEverythingInPlaceAndSilentUninstallKeepsO
     for (const std::wstring program : {L"Kavrin", L"ResetKavrinStart"})
     {
         EXPECT_TRUE(Exists(folder + program + L".exe")) << program;
-        EXPECT_EQ(LinkTarget(MenuFolder() + L"\\" + program + L".lnk"), folder + program + L".exe");
+        EXPECT_EQ(ShortcutTarget(MenuFolder() + L"\\" + program + L".lnk"), folder + program + L".exe");
     }
-    EXPECT_EQ(LinkTarget(MenuFolder() + L"\\Uninstall Kavrin.lnk"), folder + L"Uninstall.exe");
+    EXPECT_EQ(ShortcutTarget(MenuFolder() + L"\\Uninstall Kavrin.lnk"), folder + L"Uninstall.exe");
 
     EXPECT_TRUE(CFileVersionInfo().ReadFromFile(TestProgramFolder() + L"KavrinSetup.exe")) << "the setup's own version resource";
     EXPECT_EQ(UninstallValue(L"UninstallString"), L"\"" + folder + L"Uninstall.exe\"");
@@ -113,7 +93,7 @@ TEST_F(InstallerTest, SilentInstallPutsEverythingInPlaceAndSilentUninstallKeepsO
     ASSERT_TRUE(window) << "the installed program shows its window";
     ::PostMessageW(window, WM_SYSCOMMAND, IDM_START_WITH_WINDOWS, 0);
     EXPECT_TRUE(WaitUntil([] { return Exists(StartupLink(CSIDL_STARTUP)); }, 10000));
-    EXPECT_EQ(LinkTarget(StartupLink(CSIDL_STARTUP)), program) << "the shortcut starts the installed program";
+    EXPECT_EQ(ShortcutTarget(StartupLink(CSIDL_STARTUP)), program) << "the shortcut starts the installed program";
     kavrin.Close(window);
     ::CopyFileW(StartupLink(CSIDL_STARTUP).c_str(), StartupLink(CSIDL_COMMON_STARTUP).c_str(), FALSE); // also Kavrin's
 

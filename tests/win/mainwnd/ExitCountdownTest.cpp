@@ -92,9 +92,10 @@ TEST_F(ExitCountdownTest, MarkerAndClockFollowTheTickHandler)
             local->tm_sec = second;
             ::SendMessageW(dialog.GetSafeHwnd(), WM_TIMER, CExitCountdown::kClockTimer, 0);
         };
-        for (const int second : {56, 57, 58, 59})
+        // Nothing before the last four seconds, and nothing more in the minute's first.
+        for (const int second : {55, 56, 57, 58, 59})
             tick(11, second);
-        tick(12, 0);
+        tick(12, 0), tick(12, 1);
         for (size_t i = 0; i < 5; ++i)
             EXPECT_EQ(countdown.GetMarker(i).GetBkColor(), i < 4 ? RGB(255, 0, 0) : RGB(0, 255, 0)) << i;
         const std::vector<Countdown::Tone> heard = {{750, 300}, {750, 300}, {750, 300}, {750, 300}, {1000, 800}};
@@ -140,14 +141,11 @@ TEST_F(ExitCountdownTest, ExitWaitsForTheExitTimeDialogWhoseOkRestartsTheTimer)
 
 TEST_F(ExitCountdownTest, SetUpCreatesTheDataFolder)
 {
-    wchar_t documents[MAX_PATH] = {};
-    ASSERT_EQ(::SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, 0, documents), S_OK);
-    const std::wstring folder = std::wstring(documents) + L"\\Halvanworks\\Kavrin";
+    const std::wstring folder = ShellFolder(CSIDL_PERSONAL) + L"\\Halvanworks\\Kavrin";
     ::RemoveDirectoryW(folder.c_str()); // left by an earlier window, when empty
     ASSERT_TRUE(m_dialog.Create(nullptr));
     EXPECT_EQ(m_dialog.GetDataFolder(), folder);
-    const DWORD attributes = ::GetFileAttributesW(folder.c_str());
-    EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
+    EXPECT_TRUE(::GetFileAttributesW(folder.c_str()) & FILE_ATTRIBUTE_DIRECTORY && Exists(folder));
 }
 
 TEST_F(ExitCountdownTest, ProgramEndsByItselfWithoutSavingTheOptions)

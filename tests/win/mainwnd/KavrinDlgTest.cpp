@@ -27,20 +27,14 @@ protected:
     std::wstring Caption() const { return Text(m_dialog.GetSafeHwnd(), IDC_SERVER_CAPTION); }
     std::wstring Tip() const { return m_dialog.GetTray().GetIconData().szTip; }
 
+    // The labels and their order are SyncReportTest's.
     void ExpectSixRows() const
     {
         ASSERT_EQ(ListView_GetItemCount(List()), 6);
-        const wchar_t* labels[] = {L"Client Originate Date", L"Server Receive Date", L"Server Transmit Date",
-                                   L"Client Destination Date", L"Round trip delay", L"Local Clock offset"};
         const std::wregex date(LR"(\d\d/\d\d/\d{4}, \d\d:\d\d:\d\d\.\d{2,3})");
         const std::wregex seconds(LR"([+-]\d+\.\d{6} seconds)");
         for (int row = 0; row < 6; ++row)
-        {
-            EXPECT_EQ(Cell(List(), row, 0), labels[row]);
-            const std::wstring value = Cell(List(), row, 1);
-            EXPECT_TRUE(std::regex_match(value, row < 4 ? date : seconds))
-                << "row " << row << ": " << testing::PrintToString(value);
-        }
+            EXPECT_TRUE(std::regex_match(Cell(List(), row, 1), row < 4 ? date : seconds)) << "row " << row;
     }
 };
 } // namespace
@@ -55,10 +49,7 @@ TEST_F(KavrinDlgTest, ChronydRunFillsTheReportASilentServerKeepsItAndTheIconGoes
     EXPECT_TRUE(caption == SyncReport::Caption(L"localhost") || caption == SyncReport::Caption(L"127.0.0.1"))
         << testing::PrintToString(caption);
     EXPECT_TRUE(ShowsCorrection(status)) << testing::PrintToString(status);
-    const CLabel& label = dialog.GetStatusLabel();
-    EXPECT_EQ(label.GetTextColor(), RGB(0, 0, 255));
-    EXPECT_EQ(label.GetBkColor(), RGB(192, 192, 0));
-    EXPECT_TRUE(label.HasBorder());
+    EXPECT_TRUE(dialog.GetStatusLabel().HasBorder()) << "a run that reached the clock marks the status";
     EXPECT_TRUE(dialog.IsSyncCompleted());
     EXPECT_NEAR(static_cast<double>(dialog.GetLastSyncTime()), static_cast<double>(std::time(nullptr)), 5.0);
     EXPECT_EQ(Tip(), status);
@@ -68,7 +59,7 @@ TEST_F(KavrinDlgTest, ChronydRunFillsTheReportASilentServerKeepsItAndTheIconGoes
     Command(IDC_SYNCHRONIZE_NOW);
     ExpectSixRows();
     const std::wstring offset = Cell(List(), 5, 1);
-    EXPECT_EQ(Synchronize(TestPeers::kSilent), L"Time was NOT successfully retrieved from NTP server (127.0.0.2)");
+    EXPECT_EQ(Synchronize(TestPeers::kSilent), SyncReport::NoReply(TestPeers::kSilent));
     EXPECT_EQ(ListView_GetItemCount(List()), 6);
     EXPECT_EQ(Cell(List(), 5, 1), offset);
     EXPECT_EQ(Caption(), caption);
@@ -90,8 +81,7 @@ TEST_F(KavrinDlgTest, OffsetOfAnHourIsRefusedAndAClockThatCannotBeSetStillComple
     EXPECT_EQ(Command(IDC_SYNCHRONIZE_NOW), SyncReport::kRefused);
     ExpectSixRows();
     EXPECT_TRUE(std::regex_match(Cell(List(), 5, 1), std::wregex(LR"(\+7(19\d|200)\.\d{6} seconds)")));
-    EXPECT_FALSE(dialog.GetStatusLabel().GetTextColor()) << "the colours stay as they were";
-    EXPECT_FALSE(dialog.GetStatusLabel().HasBorder());
+    EXPECT_FALSE(dialog.GetStatusLabel().HasBorder()) << "the status stays unmarked";
     EXPECT_FALSE(dialog.IsSyncCompleted());
     EXPECT_FALSE(HasValue(Settings::Names::LastSyncDate));
     EXPECT_EQ(Tip(), L"Double-click to restore Kavrin.");
@@ -99,8 +89,7 @@ TEST_F(KavrinDlgTest, OffsetOfAnHourIsRefusedAndAClockThatCannotBeSetStillComple
     EXPECT_EQ(Synchronize(TestPeers::kPlus10s), L"Synchronization failed.");
     ExpectSixRows();
     EXPECT_TRUE(std::regex_match(Cell(List(), 5, 1), std::wregex(LR"(\+(9|10)\.\d{6} seconds)")));
-    EXPECT_EQ(dialog.GetStatusLabel().GetTextColor(), RGB(0, 0, 255));
-    EXPECT_TRUE(dialog.IsSyncCompleted());
+    EXPECT_TRUE(dialog.GetStatusLabel().HasBorder() && dialog.IsSyncCompleted());
     EXPECT_EQ(Tip(), L"Synchronization failed.");
 }
 
@@ -131,7 +120,7 @@ TEST_F(KavrinDlgTest, MinimizeAfterSyncHidesTheWindow)
 TEST_F(KavrinDlgTest, ExitLabelShowsTheStoredDelayAndAFirstRunKeepsInitialValues)
 {
     m_settings.WriteNumber(Settings::Names::TimeToExit, 90500);
-    EXPECT_EQ(Text(Open().GetSafeHwnd(), IDC_EXIT_AFTER_SYNC), L"Exit 90 seconds following synchronization");
+    EXPECT_EQ(Text(Open().GetSafeHwnd(), IDC_EXIT_AFTER_SYNC), SyncReport::ExitAfterSyncText(90500));
 
     ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath);
     CKavrinDlg first;

@@ -101,6 +101,7 @@ TEST_F(MainWindowLayout, EveryTextFitsAndControlsDoNotOverlap)
     for (auto control = controls.begin(); control != controls.end(); ++control)
     {
         SCOPED_TRACE("control " + std::to_string(::GetDlgCtrlID(control->hwnd)));
+        EXPECT_TRUE(control->type != BS_OWNERDRAW || FindButtonFace(::GetDlgCtrlID(control->hwnd))) << "no face";
         ExpectTextFits(*control);
         for (auto other = control + 1; other != controls.end(); ++other)
         {

@@ -1,41 +1,16 @@
 // "Start with Windows" against Wine's real Startup folders, read back through the shell.
 
 #include "MainWindowTestSupport_win.h"
-#include "framework/Handles_win.h"
 #include "tests/support/win/ModalDriver.h"
 
-#include <objbase.h>
 #include <shlobj.h>
 
 #include <vector>
 
 namespace
 {
-std::wstring ShellFolder(int csidl)
-{
-    wchar_t path[MAX_PATH] = {};
-    ::SHGetFolderPathW(nullptr, csidl, nullptr, 0, path);
-    return path;
-}
-
 const std::wstring kUserLink = ShellFolder(CSIDL_STARTUP) + L"\\Kavrin.lnk";
 const std::wstring kAllUsersLink = ShellFolder(CSIDL_COMMON_STARTUP) + L"\\Kavrin.lnk";
-
-bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-// Target and working directory of a shortcut, in one line.
-std::wstring ReadLink(const std::wstring& file)
-{
-    CComPtr<IShellLinkW> link;
-    CComPtr<IPersistFile> persist;
-    ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.PutVoid());
-    if (!link || FAILED(link.As(persist)) || FAILED(persist->Load(file.c_str(), STGM_READ)))
-        return L"unreadable";
-    wchar_t path[MAX_PATH] = {}, directory[MAX_PATH] = {};
-    link->GetPath(path, MAX_PATH, nullptr, SLGP_RAWPATH);
-    link->GetWorkingDirectory(directory, MAX_PATH);
-    return std::wstring(path) + L"|" + directory;
-}
 
 class StartupShortcutTest : public testing::Test
 {
@@ -79,7 +54,9 @@ TEST_F(StartupShortcutTest, TurningOnCreatesAUserShortcutAndTurningOffDeletesThe
 {
     EXPECT_TRUE(Update(true).empty());
     const std::wstring programFiles = ShellFolder(CSIDL_PROGRAM_FILES);
-    EXPECT_EQ(ReadLink(kUserLink), programFiles + L"\\Halvanworks\\Kavrin\\Kavrin.exe|" + programFiles);
+    std::wstring directory;
+    EXPECT_EQ(ShortcutTarget(kUserLink, &directory), programFiles + L"\\Halvanworks\\Kavrin\\Kavrin.exe");
+    EXPECT_EQ(directory, programFiles);
 
     Plant(kAllUsersLink, L"all users");
     Update(false);
