@@ -28,7 +28,7 @@ bool CallbackGuard(Handler&& handler) noexcept
     }
 }
 
-// Where reports go: a message box unless replaced (tests record them). An
-// empty function restores the message box.
+// Where reports go: the application object sends them to its own message
+// box; tests record them. An empty function leaves a plain message box.
 using ExceptionReporter = std::function<void(const std::wstring& text)>;
 void SetExceptionReporter(ExceptionReporter reporter);

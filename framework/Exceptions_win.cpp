@@ -1,7 +1,6 @@
 #include "framework/Exceptions_win.h"
 
 #include "framework/CallbackGuard_win.h"
-#include "framework/MessageBox_win.h"
 
 #include <iterator>
 #include <utility>
@@ -80,7 +79,7 @@ void ReportCurrentException() noexcept
         if (Reporter())
             Reporter()(text);
         else
-            AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION);
+            ::MessageBoxW(::GetActiveWindow(), text.c_str(), nullptr, MB_OK | MB_ICONEXCLAMATION);
     }
     catch (...)
     {

@@ -1,5 +1,7 @@
 #include "framework/WinApp_win.h"
 
+#include "framework/CallbackGuard_win.h"
+
 namespace
 {
 CWinApp* g_app = nullptr;
@@ -20,6 +22,11 @@ int CWinApp::Run(HINSTANCE instance)
 {
     m_hInstance = instance;
     AfxSetInstanceHandle(instance);
+    // Errors that no command handled, as the application's own message box.
+    SetExceptionReporter([this](const std::wstring& text) {
+        const HWND active = ::GetActiveWindow();
+        ::MessageBoxW(active ? active : AfxGetMainHwnd(), text.c_str(), m_pszAppName, MB_OK | MB_ICONEXCLAMATION);
+    });
     if (InitInstance())
     {
         MSG msg{};
