@@ -34,7 +34,8 @@ struct CResetProgramResources : CWinApp
 {
     CUniqueModule m_module{
         ::LoadLibraryExW((TestProgramFolder() + L"ResetKavrinStart.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)};
-    CResetProgramResources() : CWinApp(L"ResetKavrinStart") { m_hInstance = m_module.Get(); }
+    CResetProgramResources() : CWinApp(L"ResetKavrinStart") { AfxSetInstanceHandle(m_hInstance = m_module.Get()); }
+    ~CResetProgramResources() override { AfxSetInstanceHandle(nullptr); }
 };
 
 class ResetKavrinStartTest : public KavrinKeyTest
