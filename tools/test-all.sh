@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds every configuration with warnings as
 # errors and runs every test inside a private network namespace that cannot
-# set the clock (tools/run-tests-inside.sh):
+# set the clock (tests/harness/run-tests-inside.sh):
 #   build/native  Debug, sanitizers: the platform-free code on Linux
 #   build/fuzz    the fuzz targets (clang, libFuzzer, sanitizers)
 #   build/win64   x86_64 Windows build: its tests run on every host (wine64);
@@ -45,4 +45,4 @@ for arch in win64 win32; do
 done
 echo "== Built native, fuzz, win64 and win32 in $((SECONDS - started)) s"
 
-exec unshare --net setpriv --bounding-set -sys_time -- bash "$root/tools/run-tests-inside.sh" "$root"
+exec unshare --net setpriv --bounding-set -sys_time -- bash "$root/tests/harness/run-tests-inside.sh" "$root"
