@@ -13,7 +13,9 @@ harness=$(cd "$(dirname "$0")/../tests/harness" && pwd)
 checks=(
     "cmd:cmake cmake"
     "cmd:g++ g++"
-    # The fuzz targets: clang with libFuzzer's runtime.
+    # The fuzz targets: clang with libFuzzer's runtime. Clang also builds the
+    # Windows programs once more (build/clang) with mingw-w64's headers and
+    # libraries, which the mingw-w64 g++ packages below bring.
     "cmd:clang++ clang"
     "file:/usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a libclang-rt-14-dev"
     "cmd:make make"
