@@ -18,7 +18,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 count=${1:-50}
-if tools/host-arch.sh >/dev/null; then
+if tests/harness/host-arch.sh >/dev/null; then
     arch=win32 windir=build/win toolchain=cmake/toolchain-i686-w64-mingw32.cmake
 else
     arch=win64 windir=build/win64-bench toolchain=cmake/toolchain-x86_64-w64-mingw32.cmake

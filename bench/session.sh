@@ -5,9 +5,9 @@
 bench_session() {
     ip link set lo up
     work=$(mktemp -d "/tmp/kavrin-$1.XXXXXX")
-    trap 'tools/test-peers.sh stop "$work" || true; tools/wine-session.sh stop "$work" || true; rm -rf "$work"' EXIT
-    tools/wine-session.sh start "$work" "$2"
-    tools/test-peers.sh start "$work" >/dev/null
+    trap 'tests/harness/test-peers.sh stop "$work" || true; tests/harness/wine-session.sh stop "$work" || true; rm -rf "$work"' EXIT
+    tests/harness/wine-session.sh start "$work" "$2"
+    tests/harness/test-peers.sh start "$work" >/dev/null
     # shellcheck disable=SC1091
     source "$work/session.env"
 }

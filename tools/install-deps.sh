@@ -4,15 +4,18 @@
 #
 # It never installs the chrony package: on Debian 12 that removes
 # systemd-timesyncd, the host's time service. The tests' local time server is
-# the chronyd program alone, unpacked into the build tree (tools/get-chronyd.sh).
+# the chronyd program alone, unpacked into the build tree
+# (tests/harness/get-chronyd.sh).
 set -euo pipefail
-tools=$(cd "$(dirname "$0")" && pwd)
+harness=$(cd "$(dirname "$0")/../tests/harness" && pwd)
 
 # What must be there -> the package that brings it.
 checks=(
     "cmd:cmake cmake"
     "cmd:g++ g++"
-    # The fuzz targets: clang with libFuzzer's runtime.
+    # The fuzz targets: clang with libFuzzer's runtime. Clang also builds the
+    # Windows programs once more (build/clang) with mingw-w64's headers and
+    # libraries, which the mingw-w64 g++ packages below bring.
     "cmd:clang++ clang"
     "file:/usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a libclang-rt-14-dev"
     "cmd:make make"
@@ -61,7 +64,7 @@ missing_packages() {
 mapfile -t packages < <(missing_packages "${checks[@]}")
 mapfile -t plain < <(missing_packages "${norecommends_checks[@]}")
 chronyd_missing=0
-"$tools/get-chronyd.sh" path >/dev/null 2>&1 || chronyd_missing=1
+"$harness/get-chronyd.sh" path >/dev/null 2>&1 || chronyd_missing=1
 
 if [ "${#packages[@]}" = 0 ] && [ "${#plain[@]}" = 0 ] && [ "$chronyd_missing" = 0 ]; then
     exit 0
@@ -108,11 +111,11 @@ if [ "${#plain[@]}" -gt 0 ]; then
 fi
 if [ "$chronyd_missing" = 1 ]; then
     echo "install-deps: unpacking chronyd (not the chrony package) into build/peers/chrony"
-    "$tools/get-chronyd.sh" fetch
+    "$harness/get-chronyd.sh" fetch
 fi
 
 mapfile -t still < <(missing_packages "${checks[@]}" "${norecommends_checks[@]}")
-"$tools/get-chronyd.sh" path >/dev/null || still+=("chronyd")
+"$harness/get-chronyd.sh" path >/dev/null || still+=("chronyd")
 if [ "${#still[@]}" -gt 0 ]; then
     echo "install-deps: still missing after installing: ${still[*]}" >&2
     exit 1

@@ -19,7 +19,7 @@ esac
 
 tools/install-deps.sh
 
-if reason=$(tools/host-arch.sh); then
+if reason=$(tests/harness/host-arch.sh); then
     arch=win32 toolchain=cmake/toolchain-i686-w64-mingw32.cmake
 else
     arch=win64 toolchain=cmake/toolchain-x86_64-w64-mingw32.cmake
@@ -33,7 +33,7 @@ exe=build/$arch/bin/$program.exe
 if [ -n "${DISPLAY:-}" ]; then
     # A lasting prefix of the right arch, and wine commands that use its loader.
     home=$HOME/.local/share/kavrin/$arch
-    tools/wine-session.sh wrappers "$home" "$arch"
+    tests/harness/wine-session.sh wrappers "$home" "$arch"
     # shellcheck disable=SC1091
     source "$home/session.env"
     export WINEPREFIX=${KAVRIN_WINEPREFIX:-$WINEPREFIX}
@@ -48,4 +48,4 @@ fi
 KAVRIN_SCREENSHOT=$(realpath -m "${KAVRIN_SCREENSHOT:-kavrin-window.png}")
 export KAVRIN_SCREENSHOT
 exec unshare --net setpriv --bounding-set -sys_time -- \
-    bash tools/screenshot-demo.sh "$PWD" "$arch" "$program" "$@"
+    bash tests/harness/screenshot-demo.sh "$PWD" "$arch" "$program" "$@"

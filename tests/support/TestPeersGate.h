@@ -1,8 +1,9 @@
 #pragma once
-// Tests that talk to the test time servers run only where tools/test-peers.sh
-// started them; in CI their absence is a failure, elsewhere a skip.
+// Tests that talk to the test time servers run only where
+// tests/harness/test-peers.sh started them; in CI their absence is a failure,
+// elsewhere a skip.
 
-#include "tools/TestPeers.h"
+#include "tests/harness/TestPeers.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +33,7 @@ inline std::string Environment(const char* name)
     {                                                                                                                  \
         const std::string peersReady = Environment(TestPeers::kReadyVariable);                                         \
         if (peersReady.empty() && !Environment("CI").empty())                                                          \
-            FAIL() << "the test time servers were not started (tools/test-peers.sh)";                                  \
+            FAIL() << "the test time servers were not started (tests/harness/test-peers.sh)";                          \
         if (peersReady.empty())                                                                                        \
             GTEST_SKIP() << "no test time servers: run inside tools/test-all.sh";                                      \
         ASSERT_EQ(peersReady, "1") << "the test time servers did not start";                                           \

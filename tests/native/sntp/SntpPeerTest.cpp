@@ -1,10 +1,10 @@
-// QueryServer against chronyd and the fault-injecting responder (tools/test-peers.sh),
+// QueryServer against chronyd and the fault-injecting responder (tests/harness/test-peers.sh),
 // natively and, unchanged, on Wine's Winsock.
 
 #include "sntp/SntpClient.h"
 #include "sntp/SntpSocket.h"
+#include "tests/harness/TestPeers.h"
 #include "tests/support/TestPeersGate.h"
-#include "tools/TestPeers.h"
 
 #include <gtest/gtest.h>
 

@@ -16,7 +16,7 @@
 
 namespace TestSite
 {
-bool IsReady(); // false when tools/update-site.py was not started
+bool IsReady(); // false when tests/harness/update-site.py was not started
 void Publish(const std::wstring& path, const std::string& bytes); // `path` relative, with backslashes
 bool TrustAuthority(); // for this user; before the process's first TLS connection
 MakerSites At(const std::wstring& origin);
@@ -26,7 +26,7 @@ MakerSites& TestMakerSites(); // what DefaultMakerSites answers in the test prog
 
 #define REQUIRE_TEST_SITE()                                                                                            \
     if (!TestSite::IsReady())                                                                                          \
-        GTEST_SKIP() << "the local web site is not running (the ctest fixture starts tools/update-site.py)";           \
+        GTEST_SKIP() << "the local web site is not running (the ctest fixture starts tests/harness/update-site.py)";   \
     ASSERT_TRUE(TestSite::TrustAuthority())
 
 std::string ReadBytes(const std::wstring& path);

@@ -10,7 +10,7 @@
 #                          installs missing shared libraries it links against
 set -euo pipefail
 
-root=$(cd "$(dirname "$0")/.." && pwd)
+root=$(cd "$(dirname "$0")/../.." && pwd)
 dest=$root/build/peers/chrony
 local_chronyd=$dest/usr/sbin/chronyd
 

@@ -5,10 +5,10 @@
 #   2. the x86_64 Windows tests (build/win64) in a fresh 64-bit Wine session,
 #      on every host;
 #   3. the i686 Windows tests (build/win32) in a fresh 32-bit Wine session,
-#      where the host can execute i386 code (tools/host-arch.sh; also
+#      where the host can execute i386 code (tests/harness/host-arch.sh; also
 #      KAVRIN_WIN64_ONLY=1); otherwise one line says why they are skipped.
-# The time servers (tools/test-peers.sh) run once for all suites. A Wine
-# session that cannot start stops everything at once with one error.
+# The time servers (tests/harness/test-peers.sh) run once for all suites. A
+# Wine session that cannot start stops everything at once with one error.
 # Exits non-zero if any suite failed.
 set -uo pipefail
 root=${1:?usage: run-tests-inside.sh SOURCE_DIR}
@@ -19,21 +19,21 @@ run=$(mktemp -d /tmp/kavrin-test.XXXXXX)
 session=
 
 cleanup() {
-    [ -n "$session" ] && tools/wine-session.sh stop "$session"
-    tools/test-peers.sh stop "$run" >/dev/null 2>&1
+    [ -n "$session" ] && tests/harness/wine-session.sh stop "$session"
+    tests/harness/test-peers.sh stop "$run" >/dev/null 2>&1
     rm -rf "$run"
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-if reason=$(tools/host-arch.sh); then
+if reason=$(tests/harness/host-arch.sh); then
     run32=1
 else
     run32=0
     echo "32-bit Windows suite skipped: $reason"
 fi
 
-tools/test-peers.sh start "$run"
+tests/harness/test-peers.sh start "$run"
 # shellcheck disable=SC1091
 source "$run/peers.env"
 
@@ -52,14 +52,14 @@ windows_suite() {
     session=$run/$arch
     # Prints one error and fails when the session cannot start: then nothing
     # more runs.
-    tools/wine-session.sh start "$session" "$arch" || exit 1
+    tests/harness/wine-session.sh start "$session" "$arch" || exit 1
     echo "Wine session ($arch) ready in $((SECONDS - started)) s"
     (
         # shellcheck disable=SC1091
         source "$session/session.env"
         ctest --test-dir "$build" --no-tests=error --output-on-failure
     ) || rc=$?
-    tools/wine-session.sh stop "$session"
+    tests/harness/wine-session.sh stop "$session"
     rm -rf "$session"
     session=
     [ "$rc" = 0 ] || failed+=("$label")

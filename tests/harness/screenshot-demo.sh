@@ -24,14 +24,14 @@ esac
 ip link set lo up
 session=$(mktemp -d /tmp/kavrin-demo.XXXXXX)
 cleanup() {
-    tools/test-peers.sh stop "$session" >/dev/null 2>&1 || true
-    tools/wine-session.sh stop "$session"
+    tests/harness/test-peers.sh stop "$session" >/dev/null 2>&1 || true
+    tests/harness/wine-session.sh stop "$session"
     rm -rf "$session"
 }
 trap cleanup EXIT
 
-tools/wine-session.sh start "$session" "$arch"
-tools/test-peers.sh start "$session" >/dev/null
+tests/harness/wine-session.sh start "$session" "$arch"
+tests/harness/test-peers.sh start "$session" >/dev/null
 # shellcheck disable=SC1091
 source "$session/session.env"
 

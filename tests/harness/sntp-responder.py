@@ -2,8 +2,8 @@
 """Fault-injecting SNTP responder for the tests.
 
 Listens on UDP port 123 of several loopback addresses and answers each with
-one behaviour. The addresses come from tools/TestPeers.h (the C++ tests use the
-same names), at present:
+one behaviour. The addresses come from TestPeers.h beside it (the C++ tests
+use the same names), at present:
 
     127.0.0.2   Silent          never answers
     127.0.0.3   EmptyDatagram   answers with 0 bytes

@@ -1,7 +1,8 @@
 #pragma once
 // Where the test time servers answer, all on UDP port 123 inside the test
-// network namespace (tools/test-peers.sh starts them). tools/sntp-responder.py
-// reads its addresses from this file: one address per behaviour.
+// network namespace (test-peers.sh beside this file starts them).
+// sntp-responder.py reads its addresses from this file: one address per
+// behaviour.
 
 namespace TestPeers
 {
@@ -40,7 +41,7 @@ inline constexpr wchar_t kMinus10y[] = L"127.0.0.28";       // clock 10 years be
 // Nothing listens on port 123 here.
 inline constexpr wchar_t kNothingListening[] = L"127.0.0.40";
 
-// Set to "1" by tools/test-peers.sh once every peer answers.
+// Set to "1" by test-peers.sh once every peer answers.
 inline constexpr char kReadyVariable[] = "KAVRIN_TEST_PEERS";
 // Holds the path of the file where the capture address writes the last
 // request, as hexadecimal text on one line.

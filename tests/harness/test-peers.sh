@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The time servers the tests query, inside the test network namespace:
 # chronyd on 127.0.0.1 (serving its own clock, never adjusting it) and the
-# fault-injecting responder on the other addresses of tools/TestPeers.h.
-# The chronyd is the one tools/get-chronyd.sh unpacked into the build tree
-# (the chrony package is never installed), else one already on PATH.
+# fault-injecting responder on the other addresses of TestPeers.h (beside
+# this script). The chronyd is the one get-chronyd.sh unpacked into the build
+# tree (the chrony package is never installed), else one already on PATH.
 #   test-peers.sh start DIR   starts both, waits until they answer, and adds
 #                             their variables to DIR/session.env (and
 #                             DIR/peers.env)
@@ -12,7 +12,7 @@ set -uo pipefail
 
 action=${1:?usage: test-peers.sh start|stop DIR}
 dir=$(realpath -m "${2:?usage: test-peers.sh start|stop DIR}")
-tools=$(cd "$(dirname "$0")" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
 peers=$dir/peers
 
 publish() {
@@ -27,7 +27,7 @@ publish() {
 answers() {
     local _
     for _ in $(seq 50); do
-        python3 "$tools/sntp-responder.py" --check "$1" && return 0
+        python3 "$here/sntp-responder.py" --check "$1" && return 0
         sleep 0.2
     done
     return 1
@@ -48,13 +48,13 @@ driftfile $peers/chrony.drift
 user root
 CONF
     local chronyd
-    if ! chronyd=$("$tools/get-chronyd.sh" path); then
+    if ! chronyd=$("$here/get-chronyd.sh" path); then
         publish failed
         return 1
     fi
     "$chronyd" -x -n -f "$peers/chrony.conf" -l "$peers/chronyd.log" &
     echo $! >"$peers/chronyd.run.pid"
-    python3 "$tools/sntp-responder.py" --capture-file "$peers/capture.hex" \
+    python3 "$here/sntp-responder.py" --capture-file "$peers/capture.hex" \
         >"$peers/responder.log" 2>&1 &
     echo $! >"$peers/responder.pid"
 
