@@ -1,7 +1,6 @@
 #pragma once
-// A settings store in memory that behaves like the registry store (one key that
-// exists or not, reads that never create it, values decoded by the same rules)
-// and records the order of the writes it took.
+// A settings store in memory that behaves like the registry store: one key that
+// exists or not, reads that never create it, values decoded by the same rules.
 
 #include "common/SettingsStore.h"
 
@@ -19,13 +18,9 @@ public:
 
     bool OpenKey(const std::wstring& path, bool create) override
     {
-        if (path.empty())
-            return m_path.clear(), true;
-        if (path != Settings::kKeyPath || (!create && !m_keyExists))
-            return false;
-        m_keyExists = true;
-        m_path = path;
-        return true;
+        m_open = path == Settings::kKeyPath && (create || m_keyExists);
+        m_keyExists |= m_open;
+        return path.empty() || m_open;
     }
     std::uint32_t ReadNumber(const wchar_t* name, std::uint32_t defaultValue) const override
     {
@@ -44,15 +39,10 @@ public:
     }
     bool WriteText(const wchar_t* name, const std::wstring& text) const override
     {
-        if (text.size() > Settings::kMaxTextLength)
-            return false;
         std::vector<std::byte> bytes;
-        for (const wchar_t unit : text + L'\0')
-        {
-            bytes.push_back(static_cast<std::byte>(unit & 0xFF));
-            bytes.push_back(static_cast<std::byte>((unit >> 8) & 0xFF));
-        }
-        return Put(name, Type::Text, bytes);
+        for (const wchar_t unit : text + L'\0') // UTF-16LE, as the registry keeps it
+            bytes.insert(bytes.end(), {std::byte(unit & 0xFF), std::byte((unit >> 8) & 0xFF)});
+        return text.size() <= Settings::kMaxTextLength && Put(name, Type::Text, bytes);
     }
     std::optional<SyncDateRecord> ReadDateRecord(const wchar_t* name) const override
     {
@@ -70,27 +60,19 @@ public:
         m_values[name] = Value{type, std::move(data)};
     }
     bool KeyExists() const noexcept { return m_keyExists; }
-    // The names written through the store, in order.
-    const std::vector<std::wstring>& Writes() const noexcept { return m_writes; }
 
 private:
     const Value* Find(const wchar_t* name) const
     {
         const auto found = m_values.find(name);
-        return m_keyExists && m_path == Settings::kKeyPath && found != m_values.end() ? &found->second : nullptr;
+        return m_open && found != m_values.end() ? &found->second : nullptr;
     }
     bool Put(const wchar_t* name, Type type, std::span<const std::byte> data) const
     {
-        if (!m_keyExists || m_path != Settings::kKeyPath)
-            return false;
-        m_values[name] = Value{type, std::vector<std::byte>(data.begin(), data.end())};
-        m_writes.emplace_back(name);
-        return true;
+        return m_open && (m_values[name] = Value{type, {data.begin(), data.end()}}, true);
     }
 
-    std::wstring m_path;
-    bool m_keyExists = false;
+    bool m_open = false, m_keyExists = false;
     // Const operations, as in the registry store, whose state lives outside the object.
     mutable std::map<std::wstring, Value> m_values;
-    mutable std::vector<std::wstring> m_writes;
 };

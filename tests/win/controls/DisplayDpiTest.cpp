@@ -13,7 +13,7 @@
 namespace
 {
 constexpr const char* kRerunSuites[] = {"DisplayDpi", "LabelTest", "XGroupBoxTest", "OnScreenTest",
-                                        "OnButtonsAndStatics/HyperLinkTest", "BufferDC", "MainWindowLayout"};
+                                        "OnButtonsAndStatics/HyperLinkTest", "MainWindowLayout"};
 
 // The resolution is read when a process starts: the drawing tests run again in a new
 // process at 144 pixels per inch, where this test checks that the resolution took.

@@ -2,6 +2,7 @@
 #include "framework/WinApp_win.h"
 #include "mainwnd/SystemTray_win.h"
 #include "resources/AppRes.h"
+#include "tests/support/win/ShellIcon.h"
 
 #include <optional>
 #include <utility>
@@ -54,12 +55,7 @@ protected:
     }
 };
 
-// Wine's shell, like Windows', modifies only an icon that it holds.
-bool ShellHasIcon(NOTIFYICONDATAW record)
-{
-    record.uFlags = 0;
-    return ::Shell_NotifyIconW(NIM_MODIFY, &record) != FALSE;
-}
+bool ShellHasIcon(const NOTIFYICONDATAW& record) { return ShellHasIcon(record.hWnd, record.uID); }
 
 class SystemTray : public testing::Test
 {

@@ -21,16 +21,6 @@ protected:
         m_about.ShowWindow(SW_SHOWNORMAL);
     }
 
-    // The format of line `line` (from 0) of the header.
-    CHARFORMAT2W HeaderLine(int line) const
-    {
-        CRichEditCtrl header;
-        header.Attach(m_about.GetSafeHwnd(), IDC_ABOUT_HEADER);
-        const auto start = static_cast<int>(header.SendMessage(EM_LINEINDEX, static_cast<WPARAM>(line)));
-        header.SendMessage(EM_SETSEL, static_cast<WPARAM>(start + 1), start + 2); // not the dialog's own SetSel
-        return header.GetSelectionCharFormat();
-    }
-
     CAboutDlg m_about;
 };
 
@@ -46,20 +36,10 @@ std::wstring ProgramDate()
 }
 } // namespace
 
-TEST_F(AboutDlgTest, HeaderNamesProductVersionAndBuildDateOnThreeLines)
+TEST_F(AboutDlgTest, HeaderNamesProductVersionAndBuildDateAndTheLinksTheMakersAddresses)
 {
     EXPECT_EQ(ItemText(m_about.GetSafeHwnd(), IDC_ABOUT_HEADER),
               L"Kavrin\r\nVersion 4.2.2.5\r\n" + ProgramDate());
-    const CHARFORMAT2W product = HeaderLine(0);
-    const CHARFORMAT2W version = HeaderLine(1);
-    const CHARFORMAT2W date = HeaderLine(2);
-    EXPECT_EQ(product.yHeight, 320);
-    EXPECT_EQ(product.crTextColor, RGB(226, 130, 18));
-    EXPECT_EQ(version.yHeight, 250);
-    EXPECT_EQ(version.crTextColor, RGB(242, 87, 43));
-    EXPECT_EQ(date.yHeight, 175);
-    EXPECT_EQ(std::wstring(date.szFaceName), L"Times New Roman");
-    EXPECT_EQ(ItemText(m_about.GetSafeHwnd(), IDC_COPYRIGHT), L"Copyright (C) Halvanworks");
     EXPECT_EQ(ItemText(m_about.GetSafeHwnd(), IDC_EMAIL_LINK), L"support@kavrin.test");
     EXPECT_EQ(ItemText(m_about.GetSafeHwnd(), IDC_WEB_LINK), KAVRIN_TEST_HTTPS_ORIGIN);
 }

@@ -10,8 +10,6 @@ using Key = CFileVersionInfo::Key;
 TEST(FileVersionInfo, TranslationFollowsTheUsersLanguage)
 {
     const struct { LANGID user; const wchar_t* product; const wchar_t* company; } cases[] = {
-        {0x0409, L"Product", L"Halvanworks"},
-        {0x0809, L"Product", L"Halvanworks"},
         {0x0C0C, L"Produit", L"Halvanworks Canada"},
         {0x040C, L"Produit", L"Halvanworks Canada"},
         {0x0419, L"Product", L"Halvanworks"}, // English before the first entry

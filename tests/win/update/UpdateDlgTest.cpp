@@ -4,10 +4,12 @@
 #include "update/UpdateDlg_win.h"
 #include "framework/Exceptions_win.h"
 #include "resources/UpdateDlgRes.h"
+#include "update/UpdateHighlight.h"
 
 #include <commctrl.h>
 #include <wininet.h>
 
+#include <algorithm>
 #include <optional>
 
 namespace
@@ -50,17 +52,25 @@ protected:
     std::wstring Text(int id) const { return ItemText(m_dialog->GetSafeHwnd(), id); }
     static std::wstring Saved(const std::wstring& name) { return DownloadsFolder() + L"\\Halvanworks\\" + name; }
 
-    // The format of the first occurrence of `text` in the message view.
-    void ExpectFormat(const std::wstring& text, DWORD effects, COLORREF colour) const
+    // Every character of the message view in the colour that `plan` gives it in the text the view holds.
+    void ExpectHighlighted(UpdateHighlight::Formatting (*plan)(std::wstring_view)) const
     {
         CRichEditCtrl view;
         view.Attach(m_dialog->GetSafeHwnd(), IDC_UPDATE_MESSAGE);
-        const int at = view.FindText(text, 0, FR_MATCHCASE);
-        EXPECT_GE(at, 0) << testing::PrintToString(text);
-        view.SendMessage(EM_SETSEL, static_cast<WPARAM>(at), at + static_cast<LPARAM>(text.size()));
-        const CHARFORMAT2W format = view.GetSelectionCharFormat();
-        EXPECT_EQ(format.dwEffects & (CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE), effects) << testing::PrintToString(text);
-        EXPECT_EQ(format.crTextColor, colour) << testing::PrintToString(text);
+        const std::wstring text = UpdateHighlight::ControlText(view.GetWindowText());
+        const UpdateHighlight::Formatting formatting = plan(text);
+        ASSERT_FALSE(formatting.spans.empty()) << testing::PrintToString(text);
+        std::vector<COLORREF> planned(text.size(), formatting.colour);
+        for (const UpdateHighlight::Span& span : formatting.spans)
+            std::fill(planned.begin() + span.start, planned.begin() + span.end, span.style.colour);
+        std::size_t at = 0;
+        for (; at < text.size(); ++at)
+        {
+            view.SendMessage(EM_SETSEL, at, static_cast<LPARAM>(at + 1));
+            if (view.GetSelectionCharFormat().crTextColor != planned[at])
+                break;
+        }
+        EXPECT_EQ(at, text.size()) << "first character off the plan in " << testing::PrintToString(text);
     }
 
     UpdateEnvironment m_environment;
@@ -79,10 +89,8 @@ TEST_F(UpdateDlgTest, NewerReleaseOffersTheUpdateWithItsMessageHighlighted)
 {
     Open(UpdateMode::NewerPublished, kNewerMessage);
     EXPECT_TRUE(Visible(IDC_UPDATE_NOW) && Visible(IDC_DOWNLOAD_ONLY) && Visible(IDC_DOWNLOAD_PROGRESS));
-    ExpectFormat(L"There is a newer", 0, RGB(0, 0, 160));
-    ExpectFormat(L"Kavrin", CFE_BOLD | CFE_ITALIC, RGB(220, 0, 0));
-    ExpectFormat(L"update", CFE_BOLD | CFE_ITALIC, RGB(0, 0, 128));
-    ExpectFormat(L"continue", CFE_BOLD, RGB(255, 153, 0));
+    ExpectHighlighted(
+        [](std::wstring_view text) { return UpdateHighlight::ForMessage(UpdateMode::NewerPublished, text); });
 
     Click(IDC_VIEW_WEBSITE);
     EXPECT_EQ(opened, std::vector<std::wstring>{KAVRIN_TEST_HTTP_ORIGIN});
@@ -96,7 +104,6 @@ TEST_F(UpdateDlgTest, NoticeLeavesOnlyTheCloseButton)
     for (const int id : {IDC_UPDATE_NOW, IDC_DOWNLOAD_ONLY, IDC_VIEW_WEBSITE, IDC_DOWNLOAD_PROGRESS})
         EXPECT_FALSE(Visible(id)) << id;
     EXPECT_EQ(Text(IDCANCEL), L"Close (Esc)");
-    ExpectFormat(L"Kavrin 4.2.2.5", CFE_BOLD, RGB(0, 160, 0));
     ::SendMessageW(m_dialog->GetSafeHwnd(), WM_COMMAND, IDOK, 0);
     EXPECT_FALSE(m_dialog->IsEnded()) << "Enter must not mean \"started the setup program\"";
     Click(IDCANCEL);
@@ -115,7 +122,7 @@ TEST_F(UpdateDlgTest, DownloadOnlySavesTheSetupThenOffersToInstallIt)
     EXPECT_EQ(Text(IDC_DOWNLOAD_ONLY), L"Open Folder");
     EXPECT_EQ(Text(IDC_UPDATE_NOW), L"Install");
     EXPECT_EQ(Text(IDCANCEL), L"Update Later (Esc)");
-    ExpectFormat(L"TestSetup.exe", CFE_BOLD, RGB(0, 160, 0));
+    ExpectHighlighted(UpdateHighlight::ForDownloaded);
 
     Click(IDC_DOWNLOAD_ONLY);
     Click(IDC_UPDATE_NOW);
