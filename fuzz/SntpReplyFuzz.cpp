@@ -8,38 +8,39 @@
 #include <cmath>
 #include <memory>
 #include <span>
+#include <vector>
 
 namespace
 {
 constexpr CNtpTimestamp kT1(0xE9A1B2C3u, 0x80000000u); // the request goes out
 constexpr CNtpTimestamp kT4(0xE9A1B2C3u, 0x90000000u); // the reply is read
 
-// One exchange whose only datagram is the fuzzer's.
+// One run with one address whose only datagram is the fuzzer's.
 struct CReplyPlatform
 {
+    using Address = int;
+    static constexpr int kWaitTimedOut = -1;
     struct Socket
     {
         std::span<const std::uint8_t> datagram;
-        std::wstring m_serverName;
-        bool Open() { return true; }
-        bool Connect(std::uint32_t, std::uint16_t) { return true; }
-        std::wstring LookUpPeerName() { return L"192.0.2.1"; }
+        bool Open(int) { return true; }
+        std::wstring LookUpPeerName() const { return L"192.0.2.1"; }
         bool Send(std::span<const std::uint8_t>) { return true; }
-        SocketWait WaitReadable(std::uint32_t) { return SocketWait::Readable; }
         int Receive(std::span<std::uint8_t> buffer) // as the real socket: too long a datagram is an error
         {
             return datagram.size() > buffer.size() ? -1 : static_cast<int>(std::ranges::copy(datagram, buffer.begin()).out - buffer.begin());
         }
     };
     std::span<const std::uint8_t> datagram;
-    int clockReadings = 0;
     std::uint32_t lastError = 0;
-    std::unique_ptr<Socket> MakeSocket() { return std::make_unique<Socket>(Socket{datagram, {}}); }
-    std::string ToResolverText(const std::wstring&) { return "192.0.2.1"; }
-    bool ParseDottedAddress(const std::string&, std::uint32_t& address) { return address = 1, true; }
-    bool ResolveHost(const std::string&, std::uint32_t&) { return false; }
-    CNtpTimestamp Now() { return clockReadings++ == 0 ? kT1 : kT4; }
-    std::uint32_t GetLastError() const { return lastError; }
+    std::uint64_t tick = 0;
+    bool Resolve(const std::wstring&, std::vector<int>& addresses) { return addresses.push_back(1), true; }
+    std::unique_ptr<Socket> MakeSocket() { return std::make_unique<Socket>(Socket{datagram}); }
+    int WaitAny(std::span<Socket* const>, std::uint32_t) { return 0; }
+    CNtpTimestamp TransmitTime() { return kT1; }
+    CNtpTimestamp Now() { return kT4; }
+    std::uint64_t TickMs() { return tick++; }
+    std::uint32_t GetLastError() const { return lastError ? lastError : 10040; }
     void SetLastError(std::uint32_t error) { lastError = error; }
 };
 
@@ -80,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return FUZZ_CHECK(platform.lastError != 0 || size == 0 || size > buffer.size()), 0;
     FUZZ_CHECK(size >= Sntp::kRequestSize && size <= buffer.size() && verdict == 0);
     FUZZ_CHECK((data[0] & 7) == 4 && result.leapIndicator != 3 && result.stratum >= 1 && result.stratum <= 15);
-    FUZZ_CHECK(result.originateStamp == kT1 && result.transmitStamp.Value() != 0);
+    FUZZ_CHECK(result.originateStamp == kT1 && result.transmitStamp.Value() != 0 && result.receiveStamp.Value() != 0);
     CheckReport(result);
     return 0;
 }

@@ -13,7 +13,6 @@
 #include "pool/ShowServersDlg_win.h"
 #include "resources/resource.h"
 #include "sntp/ClockCorrection.h"
-#include "sntp/SntpClient.h"
 #include "update/AboutDlg_win.h"
 #include "update/ReleaseVersionFile_win.h"
 #include "update/UpdateCheck_win.h"
@@ -229,17 +228,28 @@ void CKavrinDlg::DrawOncePerDayIndicator()
     m_oncePerDay.SetOn(m_settings.SyncOncePerDay);
 }
 
+// The query runs on a worker; OnSyncAnswer takes it from there. While one
+// runs, another request starts nothing.
 void CKavrinDlg::SynchronizeTime()
 {
-    CSNTPClient client(kReplyTimeoutMs);
-    SntpResult result;
-    if (!client.QueryServer(m_settings.CurrentServer, result))
+    if (m_bSyncRunning)
+        return;
+    m_bSyncRunning = StartSyncWorker(m_hWnd, m_settings.CurrentServer, kReplyTimeoutMs);
+    if (!m_bSyncRunning)
+        OnSyncAnswer(nullptr);
+}
+
+void CKavrinDlg::OnSyncAnswer(std::unique_ptr<SyncAnswer> answer)
+{
+    m_bSyncRunning = false;
+    if (!answer || !answer->answered)
     {
-        m_status.SetText(SyncReport::NoReply(m_settings.CurrentServer));
+        m_status.SetText(SyncReport::NoReply(answer ? answer->server : m_settings.CurrentServer));
     }
     else
     {
-        ShowResults(client.GetServerName(), result);
+        const SntpResult& result = answer->result;
+        ShowResults(answer->serverName, result);
         const ClockCorrection outcome = CorrectSystemClock(result.localClockOffset);
         if (outcome == ClockCorrection::Refused)
         {
@@ -423,6 +433,8 @@ bool CKavrinDlg::OnTimer(UINT_PTR id)
 
 void CKavrinDlg::OnSynchronizeNow()
 {
+    if (m_bSyncRunning)
+        return;
     m_bSyncCompleted = false;
     SynchronizeTime();
 }
@@ -579,8 +591,12 @@ bool CKavrinDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
     case WM_TRAY_NOTIFY:
         result = m_tray.OnIconNotify(static_cast<UINT>(wp), static_cast<UINT>(lp)) ? 1 : 0;
         return true;
+    case WM_SYNC_ANSWER:
+        OnSyncAnswer(TakeSyncAnswer(lp));
+        return true;
     case WM_DESTROY:
         m_tray.RemoveTrayIcon();
+        DiscardSyncAnswers(m_hWnd);
         return false;
     default:
         return false;

@@ -11,11 +11,13 @@
 #include "mainwnd/Countdown_win.h"
 #include "mainwnd/OncePerDayIndicator_win.h"
 #include "mainwnd/StartupShortcut_win.h"
+#include "mainwnd/SyncWorker_win.h"
 #include "mainwnd/SystemTray_win.h"
 #include "sntp/SntpPacket.h"
 
 #include <cstdint>
 #include <ctime>
+#include <memory>
 #include <string>
 
 class CKavrinDlg : public CDialogEx
@@ -23,9 +25,9 @@ class CKavrinDlg : public CDialogEx
 public:
     CKavrinDlg() noexcept;
 
-    // One synchronisation: query the server, show the exchange, correct the
-    // clock, report the outcome, then minimise and re-arm the exit timer as
-    // the options ask.
+    // One synchronisation: query the server (on a worker), then show the
+    // exchange, correct the clock, report the outcome, minimise and re-arm
+    // the exit timer as the options ask.
     void SynchronizeTime();
     void UpdateConfigSummary();
     // A server chosen by the user: kept in the working copy, saved on exit.
@@ -34,6 +36,7 @@ public:
 
     const KavrinSettings& GetSettings() const noexcept { return m_settings; }
     bool IsSyncCompleted() const noexcept { return m_bSyncCompleted; }
+    bool IsSyncRunning() const noexcept { return m_bSyncRunning; }
     std::int64_t GetLastSyncTime() const noexcept { return m_tLastSync; }
     bool IsMinimizedToTray() const noexcept { return m_bMinimizedToTray; }
     const CLabel& GetStatusLabel() const noexcept { return m_status; }
@@ -88,6 +91,7 @@ private:
     // `current` stands in when the menu lacks the item.
     bool ToggleByCheckMark(UINT item, bool current);
 
+    void OnSyncAnswer(std::unique_ptr<SyncAnswer> answer);
     void ShowResults(const std::wstring& serverName, const SntpResult& result);
     void StoreLastSyncDate(const std::tm& now) const;
     void ReportOutcome(const std::wstring& message);
@@ -99,6 +103,7 @@ private:
     bool m_bSettingsChanged = false;
     bool m_bMinimizedToTray = false;
     bool m_bSyncCompleted = false;
+    bool m_bSyncRunning = false;
     std::int64_t m_tLastSync = 0;
     std::wstring m_strConfigSummary;
     std::wstring m_strDataFolder;

@@ -9,8 +9,8 @@ ClockCorrection CorrectSystemClock(double offsetSeconds, IClockPlatform& platfor
         return ClockCorrection::Refused;
 
     // The offset is applied to the clock as read now, so the time since the
-    // exchange is carried along.
-    const CNtpTimestamp corrected = CNtpTimestamp::FromCalendar(platform.ReadUtcClock()).AddSeconds(offsetSeconds);
+    // exchange is carried along; ToCalendar rounds to the millisecond.
+    const CNtpTimestamp corrected = platform.ReadUtcClock().AddSeconds(offsetSeconds);
 
     PrivilegeRecord privilege;
     bool disableAfterwards = false;

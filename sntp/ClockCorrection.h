@@ -28,7 +28,8 @@ class IClockPlatform
 public:
     virtual ~IClockPlatform() = default;
 
-    virtual CalendarRecord ReadUtcClock() = 0;
+    // The UTC clock as finely as the system tells it.
+    virtual CNtpTimestamp ReadUtcClock() = 0;
     // Opens the current process's token with the given access; the platform
     // holds it for the privilege calls.
     virtual bool OpenToken(std::uint32_t access) = 0;
@@ -51,8 +52,9 @@ inline constexpr std::uint32_t kErrorCallNotImplemented = 120;
 inline constexpr wchar_t kSystemTimePrivilege[] = L"SeSystemtimePrivilege";
 } // namespace ClockRules
 
-// Reads the clock, adds offsetSeconds (positive moves it forward), gains the
-// right to set the time, sets it and gives the right up again.
+// Reads the clock, adds offsetSeconds (positive moves it forward), rounds
+// to the millisecond that the clock takes, gains the right to set the time,
+// sets it and gives the right up again.
 ClockCorrection CorrectSystemClock(double offsetSeconds, IClockPlatform& platform);
 
 // The same with the system's own clock and privileges (Windows only).

@@ -4,9 +4,9 @@
 
 static_assert(sizeof(SYSTEMTIME) == sizeof(CalendarRecord));
 
-CalendarRecord CWin32ClockPlatform::ReadUtcClock()
+CNtpTimestamp CWin32ClockPlatform::ReadUtcClock()
 {
-    return ReadSystemUtcClock();
+    return ReadPreciseUtcClock();
 }
 
 bool CWin32ClockPlatform::OpenToken(std::uint32_t access)

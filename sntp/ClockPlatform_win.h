@@ -8,7 +8,7 @@
 class CWin32ClockPlatform final : public IClockPlatform
 {
 public:
-    CalendarRecord ReadUtcClock() override;
+    CNtpTimestamp ReadUtcClock() override;
     bool OpenToken(std::uint32_t access) override;
     bool LookUpPrivilege(const wchar_t* name, PrivilegeRecord& privilege) override;
     bool AdjustPrivilege(const PrivilegeRecord& privilege) override;

@@ -55,7 +55,7 @@ double Magnitude(std::uint64_t distance)
 
 CNtpTimestamp CNtpTimestamp::Now() noexcept
 {
-    return FromCalendar(ReadSystemUtcClock());
+    return ReadPreciseUtcClock();
 }
 
 CNtpTimestamp CNtpTimestamp::FromCalendar(const CalendarRecord& utc) noexcept

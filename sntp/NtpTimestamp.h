@@ -51,7 +51,7 @@ public:
     constexpr std::uint32_t Seconds() const noexcept { return static_cast<std::uint32_t>(m_value >> 32); }
     constexpr std::uint32_t Fraction() const noexcept { return static_cast<std::uint32_t>(m_value); }
 
-    // The system's UTC clock, to the millisecond.
+    // The system's UTC clock, as finely as the system tells it.
     static CNtpTimestamp Now() noexcept;
     // Seconds are kept modulo 2^32, so instants from 2036-02-07 06:28:16 UTC
     // on start again at small values (the next NTP era).
@@ -78,5 +78,11 @@ private:
     std::uint64_t m_value = 0;
 };
 
-// Reads the system's UTC clock (provided per platform).
+// Provided per platform: the system's UTC clock as a calendar record (to
+// the millisecond) and as finely as the system tells it; how many of the
+// latter's lowest fraction bits lie below the clock's resolution; a steady
+// millisecond count for measuring waits.
 CalendarRecord ReadSystemUtcClock() noexcept;
+CNtpTimestamp ReadPreciseUtcClock() noexcept;
+unsigned UnresolvedClockBits() noexcept;
+std::uint64_t SteadyMilliseconds() noexcept;

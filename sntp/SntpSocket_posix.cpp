@@ -8,6 +8,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <climits>
 #include <memory>
 
@@ -69,6 +71,11 @@ int AsFd(std::uintptr_t socket) noexcept
     return static_cast<int>(socket);
 }
 
+const sockaddr* AsSockaddr(const SntpAddress& address) noexcept
+{
+    return reinterpret_cast<const sockaddr*>(address.bytes.data());
+}
+
 void AppendUtf8(std::string& out, char32_t c)
 {
     if (c < 0x80)
@@ -97,16 +104,31 @@ void AppendUtf8(std::string& out, char32_t c)
 }
 } // namespace
 
-bool CSntpSocket::Open() noexcept
+bool CSntpSocket::Open(const SntpAddress& server) noexcept
 {
     Close();
-    const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+    const int fd = ::socket(server.family, SOCK_DGRAM, IPPROTO_UDP);
     if (fd < 0)
     {
         KeepErrno();
         return false;
     }
     m_socket = static_cast<NativeSocket>(fd);
+    try
+    {
+        m_server = server;
+    }
+    catch (...)
+    {
+        Close();
+        t_lastError = 10055; // WSAENOBUFS
+        return false;
+    }
+    if (::connect(fd, AsSockaddr(server), static_cast<socklen_t>(server.bytes.size())) != 0)
+    {
+        KeepErrno();
+        return false;
+    }
     return true;
 }
 
@@ -117,35 +139,14 @@ void CSntpSocket::Close() noexcept
     m_socket = kInvalidSocket;
 }
 
-bool CSntpSocket::Connect(std::uint32_t address, std::uint16_t port) noexcept
+std::wstring CSntpSocket::LookUpPeerName() const
 {
-    m_connectedAddress = address;
-    sockaddr_in peer{};
-    peer.sin_family = AF_INET;
-    peer.sin_port = htons(port);
-    peer.sin_addr.s_addr = address;
-    if (::connect(AsFd(m_socket), reinterpret_cast<const sockaddr*>(&peer), sizeof peer) != 0)
-    {
-        KeepErrno();
-        return false;
-    }
-    return true;
-}
-
-std::wstring CSntpSocket::LookUpPeerName()
-{
-    sockaddr_in peer{};
-    socklen_t length = sizeof peer;
-    if (::getpeername(AsFd(m_socket), reinterpret_cast<sockaddr*>(&peer), &length) != 0)
-    {
-        in_addr connected{};
-        connected.s_addr = m_connectedAddress;
-        return FromResolverText(::inet_ntoa(connected));
-    }
-    char host[256] = {};
-    if (::getnameinfo(reinterpret_cast<const sockaddr*>(&peer), length, host, sizeof host, nullptr, 0, 0) == 0)
+    char host[NI_MAXHOST] = {};
+    const auto length = static_cast<socklen_t>(m_server.bytes.size());
+    if (::getnameinfo(AsSockaddr(m_server), length, host, sizeof host, nullptr, 0, NI_NAMEREQD) == 0 ||
+        ::getnameinfo(AsSockaddr(m_server), length, host, sizeof host, nullptr, 0, NI_NUMERICHOST) == 0)
         return FromResolverText(host);
-    return FromResolverText(::inet_ntoa(peer.sin_addr));
+    return {};
 }
 
 bool CSntpSocket::Send(std::span<const std::uint8_t> datagram) noexcept
@@ -158,17 +159,25 @@ bool CSntpSocket::Send(std::span<const std::uint8_t> datagram) noexcept
     return true;
 }
 
-SocketWait CSntpSocket::WaitReadable(std::uint32_t timeoutMs) noexcept
+int CSntpSocket::WaitAnyReadable(std::span<CSntpSocket* const> sockets, std::uint32_t timeoutMs) noexcept
 {
-    pollfd entry{AsFd(m_socket), POLLIN, 0};
+    std::array<pollfd, 16> entries{};
+    const std::size_t count = std::min(sockets.size(), entries.size());
+    for (std::size_t i = 0; i < count; ++i)
+        entries[i] = pollfd{AsFd(sockets[i]->m_socket), POLLIN, 0};
     const int timeout = timeoutMs > static_cast<std::uint32_t>(INT_MAX) ? INT_MAX : static_cast<int>(timeoutMs);
-    const int ready = ::poll(&entry, 1, timeout);
-    if (ready > 0)
-        return SocketWait::Readable;
+    const int ready = ::poll(entries.data(), count, timeout);
     if (ready == 0)
-        return SocketWait::TimedOut;
-    KeepErrno();
-    return SocketWait::Failed;
+        return kWaitTimedOut;
+    if (ready < 0)
+    {
+        KeepErrno();
+        return kWaitFailed;
+    }
+    for (std::size_t i = 0; i < count; ++i)
+        if (entries[i].revents != 0)
+            return static_cast<int>(i);
+    return kWaitFailed;
 }
 
 int CSntpSocket::Receive(std::span<std::uint8_t> buffer) noexcept
@@ -187,6 +196,35 @@ int CSntpSocket::Receive(std::span<std::uint8_t> buffer) noexcept
         return -1;
     }
     return static_cast<int>(received);
+}
+
+bool CSntpSocket::ResolveAll(const std::string& host, std::size_t most, std::vector<SntpAddress>& addresses)
+{
+    addresses.clear();
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_DGRAM;
+    hints.ai_protocol = IPPROTO_UDP;
+    addrinfo* list = nullptr;
+    const int status = ::getaddrinfo(host.c_str(), "123", &hints, &list);
+    const std::unique_ptr<addrinfo, decltype(&::freeaddrinfo)> found(list, &::freeaddrinfo);
+    if (status != 0)
+    {
+        t_lastError = WinsockErrorOfResolver(status);
+        return false;
+    }
+    for (const addrinfo* entry = found.get(); entry && addresses.size() < most; entry = entry->ai_next)
+    {
+        if (entry->ai_family != AF_INET && entry->ai_family != AF_INET6)
+            continue;
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(entry->ai_addr);
+        SntpAddress address{entry->ai_family, {bytes, bytes + entry->ai_addrlen}};
+        if (std::ranges::find(addresses, address.bytes, &SntpAddress::bytes) == addresses.end())
+            addresses.push_back(std::move(address));
+    }
+    if (addresses.empty())
+        t_lastError = 11001;
+    return !addresses.empty();
 }
 
 std::string CSntpSocket::ToResolverText(const std::wstring& text)
@@ -223,32 +261,6 @@ std::wstring CSntpSocket::FromResolverText(const std::string& text)
         i += valid ? length : 1;
     }
     return out;
-}
-
-bool CSntpSocket::ParseDottedAddress(const std::string& host, std::uint32_t& address) noexcept
-{
-    const in_addr_t parsed = ::inet_addr(host.c_str());
-    if (parsed == INADDR_NONE)
-        return false;
-    address = parsed;
-    return true;
-}
-
-bool CSntpSocket::ResolveHost(const std::string& host, std::uint32_t& address) noexcept
-{
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_DGRAM;
-    addrinfo* list = nullptr;
-    const int status = ::getaddrinfo(host.c_str(), nullptr, &hints, &list);
-    const std::unique_ptr<addrinfo, decltype(&::freeaddrinfo)> found(list, &::freeaddrinfo);
-    if (status != 0 || !found)
-    {
-        t_lastError = status != 0 ? WinsockErrorOfResolver(status) : 11001;
-        return false;
-    }
-    address = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr.s_addr;
-    return true;
 }
 
 std::uint32_t CSntpSocket::GetLastError() noexcept

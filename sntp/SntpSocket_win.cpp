@@ -1,22 +1,18 @@
-// inet_addr, inet_ntoa and gethostbyname are what this client is built on;
-// MSVC marks them deprecated.
-#define _WINSOCK_DEPRECATED_NO_WARNINGS
-
 #include "sntp/SntpSocket.h"
 
 #include <winsock2.h>
 #include <ws2tcpip.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
+#include <memory>
 
 static_assert(sizeof(SOCKET) <= sizeof(std::uintptr_t));
 
 namespace
 {
-constexpr DWORD kWsaHostNotFound = 11001;
-
 SOCKET AsSocket(std::uintptr_t socket) noexcept
 {
     return static_cast<SOCKET>(socket);
@@ -26,16 +22,36 @@ int ClampedLength(std::size_t size) noexcept
 {
     return size > static_cast<std::size_t>(INT_MAX) ? INT_MAX : static_cast<int>(size);
 }
+
+const sockaddr* AsSockaddr(const SntpAddress& address) noexcept
+{
+    return reinterpret_cast<const sockaddr*>(address.bytes.data());
+}
+
+struct AddrInfoFree
+{
+    void operator()(addrinfo* list) const noexcept { ::freeaddrinfo(list); }
+};
 } // namespace
 
-bool CSntpSocket::Open() noexcept
+bool CSntpSocket::Open(const SntpAddress& server) noexcept
 {
     Close();
-    const SOCKET socket = ::socket(AF_INET, SOCK_DGRAM, 0);
+    const SOCKET socket = ::socket(server.family, SOCK_DGRAM, IPPROTO_UDP);
     if (socket == INVALID_SOCKET)
         return false;
     m_socket = static_cast<NativeSocket>(socket);
-    return true;
+    try
+    {
+        m_server = server;
+    }
+    catch (...)
+    {
+        Close();
+        ::SetLastError(WSA_NOT_ENOUGH_MEMORY);
+        return false;
+    }
+    return ::connect(socket, AsSockaddr(server), ClampedLength(server.bytes.size())) == 0;
 }
 
 void CSntpSocket::Close() noexcept
@@ -45,30 +61,14 @@ void CSntpSocket::Close() noexcept
     m_socket = kInvalidSocket;
 }
 
-bool CSntpSocket::Connect(std::uint32_t address, std::uint16_t port) noexcept
+std::wstring CSntpSocket::LookUpPeerName() const
 {
-    m_connectedAddress = address;
-    sockaddr_in peer{};
-    peer.sin_family = AF_INET;
-    peer.sin_port = ::htons(port);
-    peer.sin_addr.s_addr = address;
-    return ::connect(AsSocket(m_socket), reinterpret_cast<const sockaddr*>(&peer), sizeof peer) == 0;
-}
-
-std::wstring CSntpSocket::LookUpPeerName()
-{
-    sockaddr_in peer{};
-    int length = sizeof peer;
-    if (::getpeername(AsSocket(m_socket), reinterpret_cast<sockaddr*>(&peer), &length) != 0)
-    {
-        in_addr connected{};
-        connected.s_addr = m_connectedAddress;
-        return FromResolverText(::inet_ntoa(connected));
-    }
-    char host[256] = {};
-    if (::getnameinfo(reinterpret_cast<const sockaddr*>(&peer), length, host, sizeof host, nullptr, 0, 0) == 0)
+    char host[NI_MAXHOST] = {};
+    const int length = ClampedLength(m_server.bytes.size());
+    if (::getnameinfo(AsSockaddr(m_server), length, host, sizeof host, nullptr, 0, NI_NAMEREQD) == 0 ||
+        ::getnameinfo(AsSockaddr(m_server), length, host, sizeof host, nullptr, 0, NI_NUMERICHOST) == 0)
         return FromResolverText(host);
-    return FromResolverText(::inet_ntoa(peer.sin_addr));
+    return {};
 }
 
 bool CSntpSocket::Send(std::span<const std::uint8_t> datagram) noexcept
@@ -77,16 +77,21 @@ bool CSntpSocket::Send(std::span<const std::uint8_t> datagram) noexcept
                   ClampedLength(datagram.size()), 0) != SOCKET_ERROR;
 }
 
-SocketWait CSntpSocket::WaitReadable(std::uint32_t timeoutMs) noexcept
+int CSntpSocket::WaitAnyReadable(std::span<CSntpSocket* const> sockets, std::uint32_t timeoutMs) noexcept
 {
     fd_set readable;
     FD_ZERO(&readable);
-    FD_SET(AsSocket(m_socket), &readable);
+    for (const CSntpSocket* socket : sockets)
+        FD_SET(AsSocket(socket->m_socket), &readable);
     timeval timeout{static_cast<long>(timeoutMs / 1000), static_cast<long>(timeoutMs % 1000 * 1000)};
     const int ready = ::select(0, &readable, nullptr, nullptr, &timeout);
-    if (ready > 0)
-        return SocketWait::Readable;
-    return ready == 0 ? SocketWait::TimedOut : SocketWait::Failed;
+    if (ready == 0)
+        return kWaitTimedOut;
+    if (ready < 0)
+        return kWaitFailed;
+    const auto first = std::ranges::find_if(
+        sockets, [&](const CSntpSocket* socket) { return FD_ISSET(AsSocket(socket->m_socket), &readable) != 0; });
+    return first == sockets.end() ? kWaitFailed : static_cast<int>(first - sockets.begin());
 }
 
 int CSntpSocket::Receive(std::span<std::uint8_t> buffer) noexcept
@@ -94,6 +99,35 @@ int CSntpSocket::Receive(std::span<std::uint8_t> buffer) noexcept
     const int received = ::recv(AsSocket(m_socket), reinterpret_cast<char*>(buffer.data()),
                                 ClampedLength(buffer.size()), 0);
     return received == SOCKET_ERROR ? -1 : received;
+}
+
+bool CSntpSocket::ResolveAll(const std::string& host, std::size_t most, std::vector<SntpAddress>& addresses)
+{
+    addresses.clear();
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_DGRAM;
+    hints.ai_protocol = IPPROTO_UDP;
+    addrinfo* list = nullptr;
+    const int status = ::getaddrinfo(host.c_str(), "123", &hints, &list);
+    const std::unique_ptr<addrinfo, AddrInfoFree> found(list);
+    if (status != 0)
+    {
+        ::SetLastError(static_cast<DWORD>(status));
+        return false;
+    }
+    for (const addrinfo* entry = found.get(); entry && addresses.size() < most; entry = entry->ai_next)
+    {
+        if (entry->ai_family != AF_INET && entry->ai_family != AF_INET6)
+            continue;
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(entry->ai_addr);
+        SntpAddress address{entry->ai_family, {bytes, bytes + entry->ai_addrlen}};
+        if (std::ranges::find(addresses, address.bytes, &SntpAddress::bytes) == addresses.end())
+            addresses.push_back(std::move(address));
+    }
+    if (addresses.empty())
+        ::SetLastError(WSAHOST_NOT_FOUND);
+    return !addresses.empty();
 }
 
 std::string CSntpSocket::ToResolverText(const std::wstring& text)
@@ -120,32 +154,6 @@ std::wstring CSntpSocket::FromResolverText(const std::string& text)
     std::wstring wide(static_cast<std::size_t>(size), L'\0');
     ::MultiByteToWideChar(CP_THREAD_ACP, 0, text.data(), ClampedLength(text.size()), wide.data(), size);
     return wide;
-}
-
-bool CSntpSocket::ParseDottedAddress(const std::string& host, std::uint32_t& address) noexcept
-{
-    const unsigned long parsed = ::inet_addr(host.c_str());
-    if (parsed == INADDR_NONE)
-        return false;
-    address = parsed;
-    return true;
-}
-
-bool CSntpSocket::ResolveHost(const std::string& host, std::uint32_t& address) noexcept
-{
-    const hostent* found = ::gethostbyname(host.c_str());
-    if (!found)
-        return false;
-    if (found->h_addrtype != AF_INET || found->h_length != 4 || !found->h_addr_list[0])
-    {
-        ::SetLastError(kWsaHostNotFound);
-        return false;
-    }
-    in_addr first{};
-    static_assert(sizeof first == 4);
-    std::memcpy(&first, found->h_addr_list[0], sizeof first);
-    address = first.s_addr;
-    return true;
 }
 
 std::uint32_t CSntpSocket::GetLastError() noexcept

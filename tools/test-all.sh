@@ -19,7 +19,7 @@ tools/install-deps.sh
 
 # Only the loopback network exists in there, and no process can gain the
 # right to set the clock. Checked first, so that nothing is built in vain.
-if ! unshare --net setpriv --bounding-set -sys_time -- true 2>/dev/null; then
+if ! unshare --net --mount setpriv --bounding-set -sys_time -- true 2>/dev/null; then
     echo "test-all: the tests need a private network namespace, which this environment does not permit: run as root (or with CAP_SYS_ADMIN and CAP_SETPCAP) on a kernel with network namespaces, outside an unprivileged container." >&2
     exit 1
 fi

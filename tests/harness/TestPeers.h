@@ -37,6 +37,16 @@ inline constexpr wchar_t kPlus1h[] = L"127.0.0.25";         // clock 1 h 1 s ahe
 inline constexpr wchar_t kMinus1h[] = L"127.0.0.26";        // clock 1 h 1 s behind
 inline constexpr wchar_t kPlus10y[] = L"127.0.0.27";        // clock 10 years ahead
 inline constexpr wchar_t kMinus10y[] = L"127.0.0.28";       // clock 10 years behind
+inline constexpr wchar_t kLossy[] = L"127.0.0.29";          // answers only every third request
+inline constexpr wchar_t kGoodIpv6[] = L"::1";              // good reply, over IPv6
+
+// A name of two addresses, a silent one first and a good one second, from
+// the hosts file of the tests' own mount namespace (run-tests-inside.sh),
+// where the good one's own name comes first.
+inline constexpr wchar_t kSilentThenGood[] = L"silent-then-good.kavrin.test";
+inline constexpr wchar_t kNameSilent[] = L"127.0.0.30";     // never answers
+inline constexpr wchar_t kNameGood[] = L"127.0.0.31";       // good reply
+inline constexpr wchar_t kNameGoodHost[] = L"good.kavrin.test";
 
 // Nothing listens on port 123 here.
 inline constexpr wchar_t kNothingListening[] = L"127.0.0.40";

@@ -12,10 +12,19 @@
 # Exits non-zero if any suite failed.
 set -uo pipefail
 root=${1:?usage: run-tests-inside.sh SOURCE_DIR}
+# A mount namespace of its own, so that the tests' hosts file below never
+# shows outside.
+if [ -z "${KAVRIN_OWN_MOUNTS:-}" ]; then
+    KAVRIN_OWN_MOUNTS=1 exec unshare --mount -- bash "$0" "$@"
+fi
 cd "$root" || exit 1
 
 ip link set lo up || { echo "run-tests-inside: cannot bring the loopback network up" >&2; exit 1; }
 run=$(mktemp -d /tmp/kavrin-test.XXXXXX)
+# A name with several addresses (tests/harness/TestPeers.h), in this mount
+# namespace's own hosts file: the host's file stays as it is.
+{ cat /etc/hosts; printf '127.0.0.31 good.kavrin.test\n127.0.0.30 silent-then-good.kavrin.test\n127.0.0.31 silent-then-good.kavrin.test\n'; } >"$run/hosts"
+mount --bind "$run/hosts" /etc/hosts || { echo "run-tests-inside: cannot give the tests a hosts file of their own" >&2; exit 1; }
 session=
 
 cleanup() {

@@ -33,6 +33,10 @@ use the same names), at present:
     127.0.0.26  Minus1h         a clock 1 h (and 1 s) behind
     127.0.0.27  Plus10y         a clock 10 years ahead
     127.0.0.28  Minus10y        a clock 10 years behind
+    127.0.0.29  Lossy           a good reply to every third request only
+    127.0.0.30  NameSilent      never answers (first address of a test name)
+    127.0.0.31  NameGood        a good reply (second address of that name)
+    ::1         GoodIpv6        a good reply, over IPv6
 
 (127.0.0.1 is chronyd's, 127.0.0.40 has nothing listening, 127.0.0.41 is the
 wrong source of WrongSource.) Python standard
@@ -75,7 +79,7 @@ def ntp_now(shift=0.0):
 def reply_for(behaviour, request, receive):
     """The datagram answering request (received at NTP time receive), or None
     for no answer."""
-    if behaviour == "Silent":
+    if behaviour in ("Silent", "NameSilent"):
         return None
     if behaviour == "EmptyDatagram":
         return b""
@@ -127,7 +131,7 @@ def reply_for(behaviour, request, receive):
 def read_addresses(header):
     with open(header, encoding="utf-8") as f:
         text = f.read()
-    found = re.findall(r'wchar_t k(\w+)\[\] = L"(127\.\d+\.\d+\.\d+)"', text)
+    found = re.findall(r'wchar_t k(\w+)\[\] = L"(127\.\d+\.\d+\.\d+|::1)"', text)
     return {name: address for name, address in found if name not in ("Chronyd", "NothingListening")}
 
 
@@ -141,12 +145,13 @@ def send(sock, answer, peer):
 def serve(header, capture_file):
     selector = selectors.DefaultSelector()
     for behaviour, address in read_addresses(header).items():
-        sock = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+        sock = socket.socket(socket.AF_INET6 if ":" in address else socket.AF_INET, socket.SOCK_DGRAM)
         sock.bind((address, PORT))
         selector.register(sock, selectors.EVENT_READ, behaviour)
     stranger = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
     stranger.bind((WRONG_SOURCE, PORT))
     delayed = []  # (when, request, received, peer, sock): replies still to send
+    seen = {}  # requests per behaviour, for Lossy
     print("sntp-responder: ready", flush=True)
     while True:
         now = time.monotonic()
@@ -167,6 +172,9 @@ def serve(header, capture_file):
                 with open(temporary, "w", encoding="ascii") as f:
                     f.write(request.hex() + "\n")
                 os.replace(temporary, capture_file)
+            seen[behaviour] = seen.get(behaviour, 0) + 1
+            if behaviour == "Lossy" and seen[behaviour] % 3 != 0:
+                continue
             if behaviour == "Delayed":
                 delayed.append((time.monotonic() + DELAY, request, received, peer, sock))
                 continue
@@ -194,6 +202,27 @@ def check(address, timeout=1.0):
     return len(answer) >= 48 and answer[0] & 7 == 4 and answer[24:32] == request[40:48]
 
 
+def check_any(address):
+    family = socket.AF_INET6 if ":" in address else socket.AF_INET
+    return check(address) if family == socket.AF_INET else check6(address)
+
+
+def check6(address, timeout=1.0):
+    sock = socket.socket(socket.AF_INET6, socket.SOCK_DGRAM)
+    sock.settimeout(timeout)
+    request = bytearray(48)
+    request[0] = 0x23
+    request[40:48] = struct.pack(">Q", ntp_now())
+    try:
+        sock.sendto(bytes(request), (address, PORT))
+        answer = sock.recv(2048)
+    except OSError:
+        return False
+    finally:
+        sock.close()
+    return len(answer) >= 48 and answer[24:32] == request[40:48]
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     here = os.path.dirname(os.path.abspath(__file__))
@@ -202,7 +231,7 @@ def main():
     parser.add_argument("--check", metavar="ADDRESS")
     args = parser.parse_args()
     if args.check:
-        return 0 if check(args.check) else 1
+        return 0 if check_any(args.check) else 1
     serve(args.header, args.capture_file)
     return 0
 

@@ -58,7 +58,7 @@ CONF
         >"$peers/responder.log" 2>&1 &
     echo $! >"$peers/responder.pid"
 
-    if answers 127.0.0.1 && answers 127.0.0.17; then
+    if answers 127.0.0.1 && answers 127.0.0.17 && answers ::1; then
         publish 1
         return 0
     fi

@@ -29,13 +29,14 @@ class CFakeClockPlatform final : public IClockPlatform
 {
 public:
     CalendarRecord clock = Utc(2024, 2, 29, 12, 34, 56, 789, 4);
+    double subMillisecond = 0.0; // what the precise clock reads beyond the calendar's millisecond
     std::optional<CalendarRecord> setTo;
     Answers answers;
     int calls = 0;
     bool adjustable = false, enabled = false, privilegeModel = true;
     std::uint32_t lastError = 0;
 
-    CalendarRecord ReadUtcClock() override { return ++calls, clock; }
+    CNtpTimestamp ReadUtcClock() override { return ++calls, CNtpTimestamp::FromCalendar(clock).AddSeconds(subMillisecond); }
     bool OpenToken(std::uint32_t access) override
     {
         ++calls;
@@ -82,8 +83,11 @@ TEST(ClockCorrection, AnHourOrMoreIsRefusedWithoutAnyCall)
 
 TEST(ClockCorrection, SetsTheClockAsReadPlusTheOffsetAndGivesTheRightUpAgain)
 {
-    struct Case { double offset; CalendarRecord clock, expected; };
+    struct Case { double offset; CalendarRecord clock, expected; double subMillisecond = 0.0; };
     const Case cases[] = {
+        // The precise clock's 0.7 ms beyond the reading and 0.2 ms of offset round up, not down.
+        {0.0002, Utc(2024, 2, 29, 12, 0, 0, 100, 4), Utc(2024, 2, 29, 12, 0, 0, 101, 4), 0.0007},
+        {0.0002, Utc(2024, 2, 29, 12, 0, 0, 100, 4), Utc(2024, 2, 29, 12, 0, 0, 100, 4), 0.0002},
         {3599.999, Utc(2024, 2, 29, 12, 0, 0, 0, 4), Utc(2024, 2, 29, 12, 59, 59, 999, 4)},
         // A negative offset moves the clock back, here over a leap day.
         {-0.5, Utc(2024, 3, 1, 0, 0, 0, 250, 5), Utc(2024, 2, 29, 23, 59, 59, 750, 4)},
@@ -97,6 +101,7 @@ TEST(ClockCorrection, SetsTheClockAsReadPlusTheOffsetAndGivesTheRightUpAgain)
     {
         CFakeClockPlatform platform;
         platform.clock = c.clock;
+        platform.subMillisecond = c.subMillisecond;
         EXPECT_EQ(CorrectSystemClock(c.offset, platform), ClockCorrection::Corrected) << c.offset;
         EXPECT_EQ(platform.setTo, c.expected) << c.offset;
         EXPECT_FALSE(platform.enabled) << c.offset;

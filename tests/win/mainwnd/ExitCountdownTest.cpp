@@ -21,6 +21,7 @@ protected:
         m_settings.WriteNumber(Settings::Names::TimeToExit, timeToExitMs);
         ASSERT_TRUE(m_dialog.Create(nullptr));
         Click(IDC_SYNCHRONIZE_NOW);
+        WaitForSync();
     }
     void Click(int id) const { ::SendMessageW(m_dialog.GetDlgItem(id), BM_CLICK, 0, 0); }
     void Run(DWORD ms) const { PumpUntil([this] { return m_dialog.IsEnded(); }, ms); }

@@ -93,6 +93,7 @@ TEST_F(MainWindowLayout, EveryTextFitsAndControlsDoNotOverlap)
     m_settings.WriteNumber(Settings::Names::SyncOnStart, 1);
     m_settings.WriteNumber(Settings::Names::ExitAfterSync, 1);
     Open();
+    WaitForSync();
     PumpUntil([] { return false; }, 1200); // until the clock and the countdown have shown their first texts
     ASSERT_TRUE(ShowsCorrection(Status())) << "synchronised on start: " << testing::PrintToString(Status());
 

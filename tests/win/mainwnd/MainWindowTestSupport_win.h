@@ -86,14 +86,16 @@ protected:
         Pump();
         return m_dialog;
     }
-    // The command of control `id` as its click sends it; answers the status it leaves.
+    // The command of control `id` as its click sends it; answers the status it leaves once
+    // a synchronisation it started has ended.
     std::wstring Command(int id)
     {
         ::SendMessageW(m_dialog.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                        reinterpret_cast<LPARAM>(m_dialog.GetDlgItem(id)));
-        Pump();
+        WaitForSync();
         return Status();
     }
+    void WaitForSync() { PumpUntil([this] { return !m_dialog.IsSyncRunning(); }, 8000); }
     std::wstring Status() const { return Text(m_dialog.GetSafeHwnd(), IDC_STATUS); }
     // "Synchronize Now!" against `host`; answers the status it leaves.
     std::wstring Synchronize(const wchar_t* host)

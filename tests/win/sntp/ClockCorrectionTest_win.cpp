@@ -13,7 +13,7 @@ TEST(ClockPlatformWin32, ReadsTheClockGainsThePrivilegeAndSetsOnlyWhatTheSystemA
     CWin32ClockPlatform platform;
     SYSTEMTIME system{};
     ::GetSystemTime(&system);
-    const CalendarRecord now = platform.ReadUtcClock();
+    const CalendarRecord now = platform.ReadUtcClock().ToCalendar();
     EXPECT_EQ(now.dayOfWeek, system.wDayOfWeek);
     const double apart = CNtpTimestamp::Difference(
         CNtpTimestamp::FromCalendar(now),
@@ -28,8 +28,8 @@ TEST(ClockPlatformWin32, ReadsTheClockGainsThePrivilegeAndSetsOnlyWhatTheSystemA
     EXPECT_EQ(privilege.luidHighPart, 0);
     privilege.attributes = ClockRules::kPrivilegeEnabled;
     EXPECT_TRUE(platform.AdjustPrivilege(privilege));
-    EXPECT_TRUE(platform.SetUtcClock(platform.ReadUtcClock()));
-    const CNtpTimestamp later = CNtpTimestamp::FromCalendar(platform.ReadUtcClock()).AddSeconds(10.0);
+    EXPECT_TRUE(platform.SetUtcClock(platform.ReadUtcClock().ToCalendar()));
+    const CNtpTimestamp later = platform.ReadUtcClock().AddSeconds(10.0);
     EXPECT_FALSE(platform.SetUtcClock(later.ToCalendar()));
     EXPECT_EQ(platform.LastError(), static_cast<std::uint32_t>(ERROR_PRIVILEGE_NOT_HELD)) << "refused, not malformed";
     privilege.attributes = 0;
