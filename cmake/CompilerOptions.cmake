@@ -19,7 +19,7 @@ if(KAVRIN_WINDOWS)
     # (framework/Handles_win.h); never the deliverables' build.
     option(KAVRIN_COUNT_HANDLES "Count live handles per kind in the RAII wrappers" OFF)
     if(KAVRIN_COUNT_HANDLES)
-        target_compile_definitions(kavrin_options INTERFACE KAVRIN_COUNT_HANDLES)
+        target_compile_definitions(kavrin_options INTERFACE FRAMEWORK_COUNT_HANDLES)
     endif()
     if(MSVC)
         set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")

@@ -7,7 +7,7 @@
 
 #include <utility>
 
-#ifdef KAVRIN_COUNT_HANDLES
+#ifdef FRAMEWORK_COUNT_HANDLES
 // Test builds only: how many handles of each kind the wrappers hold, to find
 // leaks where the system cannot count them (GetGuiResources answers 0 under
 // Wine). A handle written through Put() is counted from the wrapper's next
@@ -62,7 +62,7 @@ public:
     }
 
 private:
-#ifdef KAVRIN_COUNT_HANDLES
+#ifdef FRAMEWORK_COUNT_HANDLES
     void Count() noexcept
     {
         if (m_bCounted != IsValid())

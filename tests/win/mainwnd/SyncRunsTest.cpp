@@ -64,7 +64,7 @@ struct Usage
         ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
         u.privateBytes = memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage;
         ::EnumThreadWindows(::GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&u.windows));
-#ifdef KAVRIN_COUNT_HANDLES
+#ifdef FRAMEWORK_COUNT_HANDLES
         using namespace HandleTraits;
         u.gdiObjects = g_nLiveHandles<Gdi<HFONT>> + g_nLiveHandles<Gdi<HBRUSH>> + g_nLiveHandles<Gdi<HPEN>> +
                        g_nLiveHandles<Gdi<HBITMAP>> + g_nLiveHandles<Gdi<HRGN>> + g_nLiveHandles<MemoryDC>;
