@@ -272,7 +272,9 @@ void CKavrinDlg::OnSyncAnswer(std::unique_ptr<SyncAnswer> answer)
             m_bSyncCompleted = true;
         }
     }
-    if (m_settings.MinimizeOnSync && !m_bMinimizedToTray)
+    // An answer that arrives under an open dialog of ours leaves the window
+    // where the user is working.
+    if (m_settings.MinimizeOnSync && !m_bMinimizedToTray && ::IsWindowEnabled(m_hWnd))
         MinimizeToTray();
     m_exitCountdown.RestartExitTimer();
 }
