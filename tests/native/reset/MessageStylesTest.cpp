@@ -10,7 +10,6 @@
 
 using Reset::FindEveryWholeWord;
 
-// That no range covers a part of a word, or another case, is ResetStylesFuzz's check.
 TEST(MessageStyles, WholeWordsMatchCaseAndStandAlone)
 {
     const std::pair<std::wstring, std::vector<std::size_t>> cases[] = {

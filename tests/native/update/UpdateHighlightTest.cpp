@@ -6,7 +6,7 @@
 #include <algorithm>
 
 // Which parts of each message are marked, in order; that the dialog shows each span in its
-// style is UpdateDlgTest's check, that every span lies inside any text UpdateHighlightFuzz's.
+// style is UpdateDlgTest's check.
 using namespace UpdateHighlight;
 using Texts = std::vector<std::wstring>;
 

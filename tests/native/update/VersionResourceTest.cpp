@@ -30,18 +30,6 @@ TEST(VersionResource, TranslationIsChosenByTheFirstRuleThatMatches)
         EXPECT_EQ(VersionResource::ChooseTranslation(c.entries, c.user), c.chosen) << "user " << c.user;
 }
 
-TEST(VersionResource, StringsLiveUnderUpperCaseHexadecimalPrefix)
-{
-    EXPECT_EQ(VersionResource::StringBlockPrefix({0x0409, 0x04B0}), L"\\StringFileInfo\\040904B0\\");
-    EXPECT_EQ(VersionResource::StringBlockPrefix({0x0C0C, 0x04E4}), L"\\StringFileInfo\\0C0C04E4\\");
-}
-
-TEST(Version, FixedBlockWordsHoldTwoPartsEach)
-{
-    EXPECT_EQ(VersionFromWords(0x00040002u, 0x00020005u), (VersionQuad{4, 2, 2, 5}));
-    EXPECT_EQ(VersionFromWords(0xFFFF0001u, 0x8000FFFEu), (VersionQuad{65535, 1, 32768, 65534}));
-}
-
 // Equality and the mirrored order are VersionFileFuzz's checks.
 TEST(Version, PartsCompareAsNumbersFromMajorToRevision)
 {

@@ -1,7 +1,6 @@
 #include "app/KavrinApp_win.h"
 #include "common/SyncDate_win.h"
 #include "tests/support/win/KavrinKey.h"
-#include "tests/support/win/ProcessRunner.h"
 
 #include <gtest/gtest.h>
 
@@ -12,10 +11,10 @@
 
 namespace
 {
-// Once a day switched on, with a last synchronisation `days` from now.
-void StoreOnceADay(int days)
+// Once a day switched on, with the last synchronisation today.
+void StoreSynchronisedToday()
 {
-    const std::time_t when = std::time(nullptr) + static_cast<std::time_t>(days) * 86400;
+    const std::time_t when = std::time(nullptr);
     std::tm local{};
     localtime_s(&local, &when);
     using namespace Settings::Names;
@@ -25,31 +24,6 @@ void StoreOnceADay(int days)
 }
 
 using StartupTest = KavrinKeyTest;
-} // namespace
-
-TEST_F(StartupTest, SecondStartOnTheSameDayEndsAtOnceWithoutWindowUnlessForcedOrAnotherDay)
-{
-    struct Case { int days; const wchar_t* options; bool shown; };
-    const Case cases[] = {{0, L"", false}, {0, L"/ws", true}, {0, L"-WS", true}, {0, L"/ws:x", true}, {-1, L"", true},
-                          {1, L"", true}};
-    for (const Case& c : cases)
-    {
-        SCOPED_TRACE(testing::Message() << "days " << c.days << ", options " << testing::PrintToString(c.options));
-        StoreOnceADay(c.days);
-        CProcessRunner kavrin;
-        const ULONGLONG started = ::GetTickCount64();
-        ASSERT_TRUE(kavrin.Start(L"Kavrin.exe", c.options));
-        const HWND window = kavrin.WaitForWindow(L"Kavrin", 20000);
-        DWORD exitCode = 99;
-        const bool ended = kavrin.WaitForExit(0, exitCode);
-        kavrin.Close(window);
-        EXPECT_EQ(window != nullptr, c.shown);
-        EXPECT_TRUE(c.shown || (ended && exitCode == 0 && ::GetTickCount64() - started < 5000)) << exitCode;
-    }
-}
-
-namespace
-{
 struct ProcessEnded { int exitCode; };
 
 // The application with everything that leaves the process recorded instead.
@@ -101,7 +75,7 @@ TEST_F(StartupTest, OnceADayHitEndsFirstThenOnlyANonAdministratorIsRelaunchedAnd
     {
         SCOPED_TRACE(c.name);
         if (c.onceADayHit)
-            StoreOnceADay(0);
+            StoreSynchronisedToday();
         RecordingApp app;
         app.commandLine = c.onceADayHit ? L"Kavrin.exe" : L"Kavrin.exe /WS";
         app.administrator = c.administrator;

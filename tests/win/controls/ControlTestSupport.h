@@ -36,14 +36,12 @@ private:
 class CPixels
 {
 public:
-    CPixels(SIZE size, COLORREF fill);
     // What the control draws for WM_PRINTCLIENT over `underlay`.
     static CPixels Print(HWND hwnd, COLORREF underlay = RGB(255, 0, 255)) { return CPixels(hwnd, underlay, false); }
     // What the window shows on screen now.
     static CPixels Screen(HWND hwnd) { return CPixels(hwnd, RGB(0, 0, 0), true); }
 
     HDC Get() const noexcept { return m_dc.Get(); }
-    HBITMAP GetBitmap() const noexcept { return m_bitmap.Get(); }
     int Width() const noexcept { return m_size.cx; }
     int Height() const noexcept { return m_size.cy; }
     COLORREF At(int x, int y) const noexcept;
@@ -53,6 +51,7 @@ public:
     std::optional<RECT> Bounds(COLORREF colour, int tolerance = 0) const noexcept;
 
 private:
+    CPixels(SIZE size, COLORREF fill);
     CPixels(HWND hwnd, COLORREF underlay, bool onScreen);
 
     SIZE m_size;
@@ -65,9 +64,3 @@ private:
 inline int ScreenDpi() { return ::GetDeviceCaps(CWindowDC(nullptr).Get(), LOGPIXELSY); }
 // The pixels of a font's character height for `points` on this display.
 inline int ScreenPixelsFromPoints(int points) { return ::MulDiv(points, ScreenDpi(), 72); }
-inline LOGFONTW Describe(HFONT font)
-{
-    LOGFONTW description{};
-    ::GetObjectW(font, sizeof description, &description);
-    return description;
-}

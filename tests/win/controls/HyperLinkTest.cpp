@@ -14,15 +14,6 @@ constexpr COLORREF kColours[] = {RGB(0, 0, 255), RGB(0, 128, 0), RGB(128, 0, 0)}
 constexpr COLORREF kFace = RGB(240, 240, 240);
 constexpr wchar_t kSite[] = L"https://www.kavrin.example/";
 
-// A square icon of one colour, drawn opaque.
-CUniqueIcon SolidIcon(COLORREF colour)
-{
-    const int size = ::GetSystemMetrics(SM_CXSMICON);
-    const CPixels colourPlane({size, size}, colour), maskPlane({size, size}, RGB(0, 0, 0));
-    ICONINFO info{TRUE, 0, 0, maskPlane.GetBitmap(), colourPlane.GetBitmap()};
-    return CUniqueIcon(::CreateIconIndirect(&info));
-}
-
 // The link on a button or a static, opening into a list of (owner, target).
 class HyperLinkTest : public ::testing::TestWithParam<const wchar_t*>
 {
@@ -45,10 +36,8 @@ protected:
     std::vector<std::pair<HWND, std::wstring>> opened;
 };
 
-TEST_P(HyperLinkTest, TextAndIconShowTheStateOnTheBackground)
+TEST_P(HyperLinkTest, TextShowsTheState)
 {
-    const COLORREF icons[] = {RGB(255, 128, 0), RGB(0, 200, 200), RGB(255, 128, 0)}; // visited: the normal one
-    link.SetIcons(SolidIcon(icons[0]), SolidIcon(icons[1]));
     for (int state = 0; state < 3; ++state)
     {
         SCOPED_TRACE(state);
@@ -62,10 +51,6 @@ TEST_P(HyperLinkTest, TextAndIconShowTheStateOnTheBackground)
         const CPixels pixels = CPixels::Print(hwnd);
         for (int other = 0; other < 3; ++other)
             EXPECT_EQ(pixels.Count(kColours[other], 24) > 20, other == state) << other;
-        const auto icon = pixels.Bounds(icons[state]);
-        const auto text = pixels.Bounds(kColours[state], 24);
-        ASSERT_TRUE(icon && text);
-        EXPECT_LT(icon->right, text->left) << "the icon left of the text";
     }
 }
 

@@ -1,5 +1,4 @@
 // The real ResetKavrinStart.exe under Wine: its message and what OK writes; its dialog in this process.
-#include "common/SyncDate_win.h"
 #include "framework/WinApp_win.h"
 #include "reset/MessageStyles.h"
 #include "reset/ResetKavrinStartDlg_win.h"
@@ -11,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <ctime>
 #include <optional>
 #include <vector>
 
@@ -92,22 +90,6 @@ TEST_F(ResetKavrinStartTest, OkSwitchesOffExactlyWhatTheMessageAnnouncesAndCreat
         ASSERT_TRUE(Click(button)) << what;
         EXPECT_EQ(ReadRawKey(Settings::kKeyPath), expected) << what << ": the key is created only for a write";
     }
-}
-
-TEST_F(ResetKavrinStartTest, AfterOkKavrinShowsItsWindowOnADayItAlreadySynchronised)
-{
-    const CSettingsKey settings = SeedKavrinKey({{SyncOncePerDay, 1}, {SyncOnStart, 0}});
-    settings.WriteText(CurrentServer, L"127.0.0.1");
-    const std::time_t now = std::time(nullptr);
-    settings.WriteDateRecord(LastSyncDate, MakeSyncDateRecord(*std::localtime(&now)));
-
-    Start();
-    ASSERT_TRUE(Click(IDOK));
-    CProcessRunner kavrin;
-    ASSERT_TRUE(kavrin.Start(L"Kavrin.exe", L""));
-    const HWND window = kavrin.WaitForWindow(L"Kavrin", kTimeoutMs);
-    EXPECT_NE(window, nullptr);
-    kavrin.Close(window);
 }
 
 using ResetKavrinStartDlg = KavrinKeyTest;
