@@ -8,9 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <tuple>
-#include <string>
-#include <vector>
 
 using Type = CMemorySettingsStore::Type;
 using namespace Settings::Names;
@@ -54,17 +51,4 @@ TEST(KavrinSettings, OnceADayRecordIsReadOnlyWithTheKeyAndTheOptionOn)
         EXPECT_EQ(read.value_or(SyncDateRecord{}).date, c.recordRead ? record.date : 0.0) << c.what;
         EXPECT_EQ(store.KeyExists(), c.key) << c.what;
     }
-}
-
-TEST(ResetSettings, AreReadAsTheMainProgramReadsThemAndNeverCreateTheKey)
-{
-    CMemorySettingsStore store;
-    const ResetSettings none = ReadResetSettings(store);
-    EXPECT_EQ(std::tie(none.SyncOncePerDay, none.TimeToExit, none.ExitAfterSync), std::tuple(false, 0u, false));
-    EXPECT_FALSE(store.KeyExists());
-    store.PutRaw(SyncOncePerDay, Type::Binary, Bytes({2, 0, 0, 0}));
-    store.PutRaw(ExitAfterSync, Type::Dword, Bytes({1, 0, 0, 0}));
-    const ResetSettings read = ReadResetSettings(store);
-    EXPECT_EQ(std::tie(read.SyncOncePerDay, read.TimeToExit, read.ExitAfterSync), std::tuple(true, 60000u, true))
-        << "an absent TimeToExit is Kavrin's default delay";
 }

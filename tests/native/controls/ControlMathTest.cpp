@@ -59,13 +59,6 @@ TEST(ControlMath, TabStopLeavesAtLeastOneAverageCharacterAfterTheWidestLabel)
         EXPECT_EQ(ControlMath::TabStopInAverageChars(c.widths, c.average), c.stop) << c.average;
 }
 
-TEST(ControlMath, HoverOutranksVisited)
-{
-    EXPECT_EQ(ControlMath::LinkStateFor(false, false), ControlMath::LinkState::Normal);
-    EXPECT_EQ(ControlMath::LinkStateFor(false, true), ControlMath::LinkState::Visited);
-    EXPECT_EQ(ControlMath::LinkStateFor(true, true), ControlMath::LinkState::Hover);
-}
-
 TEST(ControlMath, BlockLeftPlacesContentAndStartsWideContentAtTheLeft)
 {
     struct Case { int available, content; Alignment alignment; int left; };

@@ -56,9 +56,6 @@ TEST_F(SntpPeers, AnsweringServersGiveTheirOffsetAndName)
         {TestPeers::kPlus10y, 315576000.0, TestPeers::kPlus10y, 2}, // in the next NTP era
         // The server's two seconds are its own, not the network's; the first reply counts.
         {TestPeers::kDelayed, 0.0, TestPeers::kDelayed, 2}, {TestPeers::kDoubled, 0.0, TestPeers::kDoubled, 2},
-        // Every address asked, requests sent again, IPv6 too.
-        {TestPeers::kSilentThenGood, 0.0, TestPeers::kNameGoodHost, 2}, {TestPeers::kLossy, 0.0, TestPeers::kLossy, 2},
-        {TestPeers::kGoodIpv6, 0.0, nullptr, 2},
     };
     for (const Case& c : cases)
     {
@@ -69,10 +66,7 @@ TEST_F(SntpPeers, AnsweringServersGiveTheirOffsetAndName)
         // own timing, a few milliseconds on a busy machine.
         EXPECT_NEAR(q.result.localClockOffset, c.offset, 0.05);
         EXPECT_NEAR(q.result.roundTripDelay, 0.0, 0.1);
-        EXPECT_TRUE(c.server ? q.server == c.server
-                             : q.server == L"localhost" || q.server == L"127.0.0.1" || q.server == L"ip6-localhost" ||
-                                   q.server == L"::1")
-            << testing::PrintToString(q.server);
+        EXPECT_TRUE(c.server ? q.server == c.server : q.server == L"localhost" || q.server == L"127.0.0.1");
         EXPECT_EQ(q.result.stratum, c.stratum);
     }
 }

@@ -5,7 +5,7 @@
 
 CTestHost::CTestHost(SIZE size)
     // "MS Shell Dlg" at 8 points, the font of the program's dialog templates.
-    : m_dialogFont(::CreateFontW(-ScreenPixelsFromPoints(8), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+    : m_dialogFont(::CreateFontW(-::MulDiv(8, ScreenDpi(), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                                  L"MS Shell Dlg"))
 {

@@ -62,5 +62,3 @@ private:
 };
 
 inline int ScreenDpi() { return ::GetDeviceCaps(CWindowDC(nullptr).Get(), LOGPIXELSY); }
-// The pixels of a font's character height for `points` on this display.
-inline int ScreenPixelsFromPoints(int points) { return ::MulDiv(points, ScreenDpi(), 72); }

@@ -76,24 +76,3 @@ TEST(DialogTest, ExceptionsAreReportedAtTheBoundaryAndTheLoopCleansUp)
     EXPECT_TRUE(::IsWindowEnabled(owner.Get()));
     EXPECT_EQ(broken.GetSafeHwnd(), nullptr);
 }
-
-TEST(DialogTest, TwoWrappersSubclassOneWindowWithoutColliding)
-{
-    struct CCounter : CWnd
-    {
-        int paints = 0;
-        LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override
-        {
-            return paints += msg == WM_USER + 5, DefWindowProc(msg, wp, lp);
-        }
-    };
-    COwnerWindow window;
-    CCounter first, second;
-    ASSERT_TRUE(first.SubclassWindow(window.Get()));
-    ASSERT_TRUE(second.SubclassWindow(window.Get()));
-    ::SendMessageW(window.Get(), WM_USER + 5, 0, 0);
-    first.Detach();
-    ::SendMessageW(window.Get(), WM_USER + 5, 0, 0);
-    EXPECT_EQ(first.paints, 1);
-    EXPECT_EQ(second.paints, 2);
-}

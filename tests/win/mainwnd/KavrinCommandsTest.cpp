@@ -63,7 +63,8 @@ protected:
             for (MSG msg{}; ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);)
                 ::IsDialogMessageW(main, &msg) || ::DispatchMessageW(&msg);
         }
-        return Text(main, IDC_STATUS) == idleStatus ? seen : seen + L"synchronised;";
+        const bool synchronised = window.IsSyncRunning() || Text(main, IDC_STATUS) != idleStatus;
+        return synchronised ? seen + L"synchronised;" : seen;
     }
 
     // The saved group (9 or "-" for a missing value), then SyncOncePerDay and ExitAfterSync.

@@ -1,7 +1,10 @@
-// The synchronization window from template 102, driven by messages, against the local time servers.
+// The synchronization window from template 102, driven by messages, against the local time servers: its
+// report, the exchange beside it, and a set-up that fails.
 
 #include "MainWindowTestSupport_win.h"
+#include "framework/CallbackGuard_win.h"
 #include "mainwnd/SyncReport.h"
+#include "tests/support/win/ShellIcon.h"
 
 #include <commctrl.h>
 
@@ -13,6 +16,20 @@ std::wstring Cell(HWND list, int row, int column)
     ListView_GetItemText(list, row, column, text, 256);
     return text;
 }
+
+class CFailingKavrinDlg final : public CKavrinDlg
+{
+protected:
+    bool OnInitDialog() override
+    {
+        CKavrinDlg::OnInitDialog();
+        m_hTrayWindow = GetTray().GetIconData().hWnd;
+        throw std::runtime_error("set-up failed");
+    }
+
+public:
+    HWND m_hTrayWindow = nullptr;
+};
 
 class KavrinDlgTest : public MainWindowTest
 {
@@ -43,6 +60,9 @@ TEST_F(KavrinDlgTest, ChronydRunFillsTheReportASilentServerKeepsItAndTheIconGoes
 {
     CKavrinDlg& dialog = Open();
     EXPECT_FALSE(dialog.GetTray().IsIconHidden()) << "the icon is added at set-up";
+    EXPECT_EQ(Caption(), L"") << "nothing to describe before the first exchange";
+    const LRESULT icon = dialog.SendMessage(WM_GETICON, ICON_BIG);
+    EXPECT_TRUE(icon != 0 && dialog.SendMessage(WM_QUERYDRAGICON) == icon) << "the program's icon, also when dragged";
     const std::wstring status = Command(IDC_SYNCHRONIZE_NOW);
     ExpectSixRows();
     const std::wstring caption = Caption();
@@ -128,4 +148,63 @@ TEST_F(KavrinDlgTest, ExitLabelShowsTheStoredDelayAndAFirstRunKeepsInitialValues
     EXPECT_TRUE(first.GetSettings().SyncOnStart);
     EXPECT_EQ(first.GetSettings().CurrentServer, L"");
     EXPECT_EQ(Text(first.GetSafeHwnd(), IDC_EXIT_AFTER_SYNC), L"Exit after time synchronization");
+}
+
+TEST_F(KavrinDlgTest, TheClockTicksWhileARunWaitsAndASecondRequestStartsNothing)
+{
+    const HWND window = Open().GetSafeHwnd();
+    m_dialog.ChangeServer(TestPeers::kSilent);
+    const std::wstring before = Status();
+    ::SendMessageW(window, WM_COMMAND, IDC_SYNCHRONIZE_NOW, 0);
+    ASSERT_TRUE(m_dialog.IsSyncRunning());
+    const std::wstring clock = Text(window, IDC_CLOCK);
+    PumpUntil([&] { return Text(window, IDC_CLOCK) != clock; }, 2500);
+    EXPECT_NE(Text(window, IDC_CLOCK), clock) << "the clock ticks on";
+
+    m_dialog.ChangeServer(TestPeers::kChronyd);
+    ::SendMessageW(window, WM_COMMAND, ID_TRAY_SYNCHRONIZE_NOW, 0);
+    EXPECT_EQ(Status(), before);
+    WaitForSync();
+    EXPECT_EQ(Status(), SyncReport::NoReply(TestPeers::kSilent)) << "only the first run ran";
+}
+
+TEST_F(KavrinDlgTest, EveryAddressIsAskedAndTheFirstGoodAnswerWins)
+{
+    Open();
+    const ULONGLONG started = ::GetTickCount64();
+    ASSERT_TRUE(ShowsCorrection(Synchronize(TestPeers::kSilentThenGood))) << testing::PrintToString(Status());
+    EXPECT_LT(::GetTickCount64() - started, 1500u);
+    EXPECT_EQ(Caption(), SyncReport::Caption(TestPeers::kNameGoodHost)) << "the address that answered";
+
+    EXPECT_TRUE(ShowsCorrection(Synchronize(TestPeers::kLossy))) << testing::PrintToString(Status());
+    EXPECT_TRUE(ShowsCorrection(Synchronize(TestPeers::kGoodIpv6))) << testing::PrintToString(Status());
+}
+
+TEST_F(KavrinDlgTest, ClosingTheWindowDuringARunEndsTheProgramAtOnce)
+{
+    m_settings.WriteText(Settings::Names::CurrentServer, TestPeers::kSilent);
+    m_settings.WriteNumber(Settings::Names::SyncOnStart, 1);
+    CProcessRunner kavrin;
+    ASSERT_TRUE(kavrin.Start(L"Kavrin.exe", L""));
+    const HWND window = kavrin.WaitForWindow(L"Kavrin", 20000);
+    ASSERT_TRUE(window);
+    const ULONGLONG closed = ::GetTickCount64();
+    ::PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(ExitCodeOf(kavrin, 3000), 0);
+    EXPECT_LT(::GetTickCount64() - closed, 1500u) << "no wait for the silent server";
+}
+
+TEST_F(KavrinDlgTest, AnExceptionDuringSetUpIsReportedAndEndsTheWindowWithItsIcon)
+{
+    std::vector<std::wstring> reports;
+    SetExceptionReporter([&](const std::wstring& text) { reports.push_back(text); });
+    CFailingKavrinDlg window;
+    const INT_PTR result = window.DoModal();
+    SetExceptionReporter({});
+
+    EXPECT_EQ(result, -1);
+    EXPECT_EQ(reports, std::vector<std::wstring>{L"set-up failed"});
+    EXPECT_FALSE(window.IsWindow());
+    ASSERT_NE(window.m_hTrayWindow, nullptr) << "the icon was there before the failure";
+    EXPECT_FALSE(ShellHasIcon(window.m_hTrayWindow, CSystemTray::kIconId));
 }

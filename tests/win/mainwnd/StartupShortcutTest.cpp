@@ -71,8 +71,6 @@ TEST_F(StartupShortcutTest, FailuresNameThePath)
     Plant(kUserLink, L"read-only");
     ::SetFileAttributesW(kUserLink.c_str(), FILE_ATTRIBUTE_READONLY);
     EXPECT_EQ(Update(false), std::vector<std::wstring>{L"Unable to delete Startup Shortcut - " + kUserLink});
-    EXPECT_EQ(CreateShortcut(L"C:\\a.exe", L"", kUserLink, L"", L"", L"", -1, 0), E_INVALIDARG);
-    EXPECT_EQ(CreateShortcut(L"", L"", kUserLink, L"", L"", L"", 0, 0), E_INVALIDARG);
 }
 
 TEST_F(StartupShortcutTest, AllUsersShortcutShowsTheOptionOnAtSetUp)

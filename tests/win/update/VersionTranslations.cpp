@@ -1,1 +1,0 @@
-// A module that holds only a version resource (VersionTranslations.rc).
