@@ -3,7 +3,8 @@
 // it synchronise on start against SERVER (a silent one keeps the run waiting
 // for its 5 s), finds its window and, for SECONDS (6 by default), sends it
 // WM_NULL every 20 ms from this process, timing each answer. Prints
-// "sent=<n> unanswered=<n> median_ms=<ms> max_ms=<ms>" and closes Kavrin.
+// "sent=<n> unanswered=<n> median_ms=<ms> max_ms=<ms> max_at_ms=<ms>" (when
+// the slowest was sent, from the window's appearance) and closes Kavrin.
 
 #include "common/KavrinSettings.h"
 #include "common/SettingsKey_win.h"
@@ -77,13 +78,17 @@ int wmain(int argc, wchar_t** argv)
 
     std::vector<double> latencies;
     int unanswered = 0;
-    for (const double until = Seconds() + seconds; Seconds() < until;)
+    double slowest = -1.0, slowestAt = 0.0;
+    const double found = Seconds();
+    for (const double until = found + seconds; Seconds() < until;)
     {
         DWORD_PTR result = 0;
         const double sent = Seconds();
         if (!::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result))
             ++unanswered;
         latencies.push_back((Seconds() - sent) * 1000.0);
+        if (latencies.back() > slowest)
+            slowest = latencies.back(), slowestAt = (sent - found) * 1000.0;
         ::Sleep(20);
     }
     ::PostMessageW(window, WM_CLOSE, 0, 0);
@@ -91,7 +96,7 @@ int wmain(int argc, wchar_t** argv)
         ::TerminateProcess(process.Get(), 1);
 
     std::sort(latencies.begin(), latencies.end());
-    std::printf("sent=%zu unanswered=%d median_ms=%.3f max_ms=%.3f\n", latencies.size(), unanswered,
-                latencies[latencies.size() / 2], latencies.back());
+    std::printf("sent=%zu unanswered=%d median_ms=%.3f max_ms=%.3f max_at_ms=%.0f\n", latencies.size(), unanswered,
+                latencies[latencies.size() / 2], latencies.back(), slowestAt);
     return unanswered == 0 ? 0 : 1;
 }
