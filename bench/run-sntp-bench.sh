@@ -86,7 +86,7 @@ if [ "$KAVRIN_BENCH_STAGE" = ntpd ]; then
     source "$work/session.env"
     echo "Kavrin SNTP benchmark, $(date -u +%Y-%m-%d) on $(bench_machine), $arch Wine $(wine --version 2>/dev/null)"
     printf 'tos orphan 5\ntos orphanwait 1\ndisable ntp\ndisable kernel\ndriftfile %s/drift\n' "$work" >"$work/ntp.conf"
-    "$ntpd" -n -c "$work/ntp.conf" -l "$work/ntpd.log" -p "$work/ntpd.run.pid" 2>/dev/null &
+    "$ntpd" -n -c "$work/ntp.conf" -l "$work/ntpd.log" -p "$work/ntpd.run.pid" >/dev/null 2>&1 &
     echo $! >"$work/ntpd.pid"
     # Until it leaves its unsynchronised start (stratum 16) for orphan mode.
     for _ in $(seq 30); do sleep 1.1; "$native_probe" 127.0.0.1 >/dev/null && break; done
