@@ -38,6 +38,9 @@ inline constexpr wchar_t kMinus1h[] = L"127.0.0.26";        // clock 1 h 1 s beh
 inline constexpr wchar_t kPlus10y[] = L"127.0.0.27";        // clock 10 years ahead
 inline constexpr wchar_t kMinus10y[] = L"127.0.0.28";       // clock 10 years behind
 inline constexpr wchar_t kLossy[] = L"127.0.0.29";          // answers only every third request
+inline constexpr wchar_t kLoss10A[] = L"127.0.0.32";        // drops a tenth of the requests
+inline constexpr wchar_t kLoss10B[] = L"127.0.0.33";        // the same, its own drops
+inline constexpr wchar_t kLoss10C[] = L"127.0.0.34";        // the same, its own drops
 inline constexpr wchar_t kGoodIpv6[] = L"::1";              // good reply, over IPv6
 
 // A name of two addresses, a silent one first and a good one second, from

@@ -36,6 +36,9 @@ use the same names), at present:
     127.0.0.29  Lossy           a good reply to every third request only
     127.0.0.30  NameSilent      never answers (first address of a test name)
     127.0.0.31  NameGood        a good reply (second address of that name)
+    127.0.0.32  Loss10A         a good reply, but drops a tenth of the requests
+    127.0.0.33  Loss10B         the same, with drops of its own
+    127.0.0.34  Loss10C         the same, with drops of its own
     ::1         GoodIpv6        a good reply, over IPv6
 
 (127.0.0.1 is chronyd's, 127.0.0.40 has nothing listening, 127.0.0.41 is the
@@ -50,6 +53,7 @@ network namespace.
 
 import argparse
 import os
+import random
 import re
 import selectors
 import socket
@@ -152,6 +156,9 @@ def serve(header, capture_file):
     stranger.bind((WRONG_SOURCE, PORT))
     delayed = []  # (when, request, received, peer, sock): replies still to send
     seen = {}  # requests per behaviour, for Lossy
+    # The Loss10 drops: one in ten requests at random, each address from a
+    # generator of its own with a fixed seed, the same drops every time.
+    drops = {b: random.Random(b) for b in read_addresses(header) if b.startswith("Loss10")}
     print("sntp-responder: ready", flush=True)
     while True:
         now = time.monotonic()
@@ -174,6 +181,8 @@ def serve(header, capture_file):
                 os.replace(temporary, capture_file)
             seen[behaviour] = seen.get(behaviour, 0) + 1
             if behaviour == "Lossy" and seen[behaviour] % 3 != 0:
+                continue
+            if behaviour in drops and drops[behaviour].random() < 0.1:
                 continue
             if behaviour == "Delayed":
                 delayed.append((time.monotonic() + DELAY, request, received, peer, sock))
