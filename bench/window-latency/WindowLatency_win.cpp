@@ -8,38 +8,12 @@
 // those sent 1 s or more after it (past the window's own start), then closes
 // Kavrin.
 
-#include "common/KavrinSettings.h"
-#include "common/SettingsKey_win.h"
-#include "framework/Handles_win.h"
+#include "../KavrinLauncher_win.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <string>
 #include <vector>
-
-namespace
-{
-double Seconds()
-{
-    LARGE_INTEGER now{}, frequency{};
-    ::QueryPerformanceCounter(&now);
-    ::QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-HWND WindowOf(DWORD processId)
-{
-    for (HWND window = nullptr; (window = ::FindWindowExW(nullptr, window, L"#32770", L"Kavrin")) != nullptr;)
-    {
-        DWORD owner = 0;
-        ::GetWindowThreadProcessId(window, &owner);
-        if (owner == processId)
-            return window;
-    }
-    return nullptr;
-}
-} // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
@@ -49,33 +23,15 @@ int wmain(int argc, wchar_t** argv)
         return 2;
     }
     const double seconds = argc == 3 ? _wtof(argv[2]) : 6.0;
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, Settings::kKeyPath);
-    CSettingsKey settings;
-    if (!settings.OpenKey(Settings::kKeyPath, true) || !settings.WriteNumber(Settings::Names::SyncOnStart, 1) ||
-        !settings.WriteNumber(Settings::Names::CheckForUpdate, 0) ||
-        !settings.WriteText(Settings::Names::CurrentServer, argv[1]))
+    if (!SeedSyncOnStart(argv[1]))
         return std::fprintf(stderr, "window-latency: cannot write the settings\n"), 1;
-
-    wchar_t path[MAX_PATH] = {};
-    std::wstring program(path, ::GetModuleFileNameW(nullptr, path, MAX_PATH));
-    program = program.substr(0, program.find_last_of(L"\\/") + 1) + L"Kavrin.exe";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    std::wstring commandLine = L"\"" + program + L"\"";
-    if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &info))
-        return std::fprintf(stderr, "window-latency: cannot start Kavrin.exe\n"), 1;
-    const CUniqueKernelHandle process(info.hProcess), thread(info.hThread);
+    CStartedKavrin kavrin;
     const double started = Seconds();
-    HWND window = nullptr;
-    while (!(window = WindowOf(info.dwProcessId)) && Seconds() - started < 10.0)
-        ::Sleep(1);
+    if (!kavrin.Start())
+        return std::fprintf(stderr, "window-latency: cannot start Kavrin.exe\n"), 1;
+    const HWND window = kavrin.WaitForWindow(false);
     if (!window)
-    {
-        ::TerminateProcess(process.Get(), 1);
-        return std::fprintf(stderr, "window-latency: no window\n"), 1;
-    }
+        return kavrin.Close(nullptr), std::fprintf(stderr, "window-latency: no window\n"), 1;
     std::printf("window_after_ms=%.1f\n", (Seconds() - started) * 1000.0);
 
     std::vector<double> latencies;
@@ -95,9 +51,7 @@ int wmain(int argc, wchar_t** argv)
             slowestLater = std::max(slowestLater, latencies.back());
         ::Sleep(20);
     }
-    ::PostMessageW(window, WM_CLOSE, 0, 0);
-    if (::WaitForSingleObject(process.Get(), 10000) != WAIT_OBJECT_0)
-        ::TerminateProcess(process.Get(), 1);
+    kavrin.Close(window);
 
     std::sort(latencies.begin(), latencies.end());
     std::printf("sent=%zu unanswered=%d median_ms=%.3f max_ms=%.3f max_at_ms=%.0f max_after_1s_ms=%.3f\n",
