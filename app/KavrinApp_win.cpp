@@ -9,6 +9,8 @@
 #include "framework/LocalTime_win.h"
 #include "framework/MessageBox_win.h"
 #include "mainwnd/KavrinDlg_win.h"
+#include "pool/PoolServerTable.h"
+#include "sntp/SntpClient.h"
 #include "resources/AppRes.h"
 
 #include <commctrl.h>
@@ -37,6 +39,11 @@ bool CKavrinApp::InitInstance()
     if (!InitPlatform())
         return false;
     ReadCommandLine();
+    if (m_bSyncOnly)
+    {
+        EnsureAdministrator();
+        EndProcess(SynchronizeOnce());
+    }
     if (!m_bForceWindow && IsOnceADayDone())
         EndProcess(0);
     EnsureAdministrator();
@@ -71,6 +78,7 @@ void CKavrinApp::ReadCommandLine()
     CCmdLineParser parser;
     parser.ParseCommandLine(commandLine);
     m_bForceWindow = HasForceWindowOption(parser.GetOptions());
+    m_bSyncOnly = HasSyncOption(parser.GetOptions());
 }
 
 std::wstring CKavrinApp::CommandLine()
@@ -92,7 +100,10 @@ void CKavrinApp::EnsureAdministrator()
         return;
     DWORD error = ERROR_SUCCESS;
     if (RelaunchElevated(error))
-        EndProcess(1);
+        EndProcess(m_bSyncOnly ? static_cast<int>(m_dwRelaunchExitCode) : 1);
+    // Without a window nothing is shown: the clock cannot be set.
+    if (m_bSyncOnly)
+        EndProcess(static_cast<int>(SyncExitCode::ClockNotSet));
     if (error == ERROR_CANCELLED)
         ShowMessage(kElevationRefused);
 }
@@ -119,15 +130,38 @@ bool CKavrinApp::RelaunchElevated(DWORD& error)
     }
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof info;
-    info.fMask = SEE_MASK_UNICODE;
+    // "/sync" waits for the elevated copy and hands its exit code on.
+    info.fMask = SEE_MASK_UNICODE | (m_bSyncOnly ? SEE_MASK_NOCLOSEPROCESS : 0);
     info.lpVerb = L"runas";
     info.lpFile = path;
-    info.lpParameters = RelaunchParameters(m_bForceWindow);
+    info.lpParameters = RelaunchParameters(m_bForceWindow, m_bSyncOnly);
     info.nShow = SW_SHOWNORMAL;
-    if (::ShellExecuteExW(&info))
-        return true;
-    error = ::GetLastError();
-    return false;
+    if (!::ShellExecuteExW(&info))
+    {
+        error = ::GetLastError();
+        return false;
+    }
+    const CUniqueKernelHandle elevated(info.hProcess);
+    if (elevated && ::WaitForSingleObject(elevated.Get(), INFINITE) == WAIT_OBJECT_0)
+        ::GetExitCodeProcess(elevated.Get(), &m_dwRelaunchExitCode);
+    return true;
+}
+
+int CKavrinApp::SynchronizeOnce()
+{
+    CSettingsKey store;
+    KavrinSettings settings;
+    LoadKavrinSettings(store, settings, DefaultPoolServer());
+    CSNTPClient client;
+    SntpResult result;
+    if (!client.QueryServer(settings.CurrentServer, result))
+        return static_cast<int>(SyncExitCode::NoReply);
+    const ClockCorrection outcome = CorrectSystemClock(result.localClockOffset);
+    // As the window's run: the date of a run that set the clock, with once a day on.
+    const std::optional<std::tm> today = ToLocalTime(CurrentTime());
+    if (outcome == ClockCorrection::Corrected && settings.SyncOncePerDay && today)
+        StoreDateRecord(store, Settings::Names::LastSyncDate, MakeSyncDateRecord(*today));
+    return static_cast<int>(SyncExitCodeOf(true, outcome));
 }
 
 void CKavrinApp::ShowMessage(UINT stringId)

@@ -1,7 +1,8 @@
 #pragma once
 // The application object: prepares the platform, applies the once-a-day
 // rule, makes sure the program runs as administrator, then runs the main
-// window modally. Its whole life is that one modal window.
+// window modally. Its whole life is that one modal window, or, with
+// "/sync", one synchronisation without any window.
 
 #include "app/CmdLineParser.h"
 #include "framework/WinApp_win.h"
@@ -18,6 +19,7 @@ public:
     bool InitInstance() override;
 
     bool m_bForceWindow = false;
+    bool m_bSyncOnly = false;
 
 protected:
     // The steps that reach outside the process; tests replace them.
@@ -36,6 +38,11 @@ private:
     void ReadCommandLine();
     bool IsOnceADayDone() const;
     void EnsureAdministrator();
+    // "/sync": one synchronisation against the stored server, no window.
+    int SynchronizeOnce();
+
+    // The elevated copy's exit code, for "/sync".
+    DWORD m_dwRelaunchExitCode = 0;
 
     std::optional<CSocketLayer> m_sockets;
 };

@@ -18,7 +18,30 @@ bool IsAlreadySyncedToday(const CalendarDate& lastSync, const CalendarDate& toda
     return lastSync == today;
 }
 
-const wchar_t* RelaunchParameters(bool forceWindow)
+bool HasSyncOption(const CCmdLineParser::OptionMap& options)
 {
+    return options.contains(L"sync");
+}
+
+SyncExitCode SyncExitCodeOf(bool answered, ClockCorrection outcome)
+{
+    if (!answered)
+        return SyncExitCode::NoReply;
+    switch (outcome)
+    {
+    case ClockCorrection::Corrected:
+        return SyncExitCode::Corrected;
+    case ClockCorrection::Refused:
+        return SyncExitCode::Refused;
+    case ClockCorrection::Failed:
+        break;
+    }
+    return SyncExitCode::ClockNotSet;
+}
+
+const wchar_t* RelaunchParameters(bool forceWindow, bool syncOnly)
+{
+    if (syncOnly)
+        return forceWindow ? L"/sync /ws" : L"/sync";
     return forceWindow ? L"/ws" : L"";
 }

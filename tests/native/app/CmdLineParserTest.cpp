@@ -41,9 +41,23 @@ TEST(StartupRules, AnyOptionContainingWsForcesTheWindow)
     for (const auto& [commandLine, forces] : cases)
         EXPECT_EQ(HasForceWindowOption(Parse(commandLine)), forces)
             << testing::PrintToString(std::wstring(commandLine));
-    // The elevated copy is started with the window forced exactly when this one was.
+    // The elevated copy is started with the window forced, or "/sync", exactly when this one was.
     for (const bool forced : {true, false})
-        EXPECT_EQ(HasForceWindowOption(Parse(std::wstring(L"Kavrin.exe ") + RelaunchParameters(forced))), forced);
+        for (const bool sync : {true, false})
+        {
+            const auto options = Parse(std::wstring(L"Kavrin.exe ") + RelaunchParameters(forced, sync));
+            EXPECT_TRUE(HasForceWindowOption(options) == forced && HasSyncOption(options) == sync) << forced << sync;
+        }
+    EXPECT_TRUE(HasSyncOption(Parse(L"k /SYNC")) && !HasSyncOption(Parse(L"k /synced")));
+}
+
+TEST(StartupRules, SyncExitCodeTellsHowTheRunEnded)
+{
+    using enum ClockCorrection;
+    EXPECT_EQ(SyncExitCodeOf(true, Corrected), SyncExitCode::Corrected);
+    EXPECT_EQ(SyncExitCodeOf(false, Corrected), SyncExitCode::NoReply);
+    EXPECT_EQ(SyncExitCodeOf(true, Refused), SyncExitCode::Refused);
+    EXPECT_EQ(SyncExitCodeOf(true, Failed), SyncExitCode::ClockNotSet);
 }
 
 TEST(StartupRules, OnceADayEndsOnlyOnTheSameLocalDate)

@@ -1,6 +1,8 @@
 #include "app/KavrinApp_win.h"
 #include "common/SyncDate_win.h"
+#include "tests/support/TestPeersGate.h"
 #include "tests/support/win/KavrinKey.h"
+#include "tests/support/win/ProcessRunner.h"
 
 #include <gtest/gtest.h>
 
@@ -86,5 +88,25 @@ TEST_F(StartupTest, OnceADayHitEndsFirstThenOnlyANonAdministratorIsRelaunchedAnd
         EXPECT_EQ(app.messages, c.relaunchError == ERROR_CANCELLED ? refusal : none);
         EXPECT_EQ(app.windowRan, !c.end);
         EXPECT_EQ(app.m_bForceWindow, !c.onceADayHit) << "read before the relaunch, which passes it on";
+    }
+}
+
+// "/sync" against the stored server: no window, the outcome in the exit code, the date of a run that set the clock.
+TEST_F(StartupTest, SyncOptionSynchronisesOnceWithoutAWindow)
+{
+    REQUIRE_TEST_PEERS();
+    using namespace Settings::Names;
+    const std::pair<const wchar_t*, DWORD> cases[] = {
+        {TestPeers::kChronyd, 0}, {TestPeers::kSilent, 1}, {TestPeers::kPlus1h, 2}, {TestPeers::kPlus10s, 3}};
+    for (const auto& [server, expected] : cases)
+    {
+        const CSettingsKey settings = SeedKavrinKey({{SyncOnStart, 0}, {SyncOncePerDay, 1}});
+        settings.WriteText(CurrentServer, server);
+        CProcessRunner kavrin;
+        ASSERT_TRUE(kavrin.Start(L"Kavrin.exe", L"/sync"));
+        EXPECT_EQ(kavrin.WaitForWindow(L"Kavrin", 8000), nullptr) << "no window";
+        DWORD exitCode = 99;
+        EXPECT_TRUE(kavrin.WaitForExit(8000, exitCode) && exitCode == expected) << exitCode;
+        EXPECT_EQ(ReadRawKey(Settings::kKeyPath).value_or(RawValues{}).contains(LastSyncDate), expected == 0);
     }
 }
