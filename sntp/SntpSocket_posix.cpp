@@ -8,6 +8,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "sntp/ResolverAnswer.h"
+
 #include <algorithm>
 #include <array>
 #include <climits>
@@ -213,15 +215,7 @@ bool CSntpSocket::ResolveAll(const std::string& host, std::size_t most, std::vec
         t_lastError = WinsockErrorOfResolver(status);
         return false;
     }
-    for (const addrinfo* entry = found.get(); entry && addresses.size() < most; entry = entry->ai_next)
-    {
-        if (entry->ai_family != AF_INET && entry->ai_family != AF_INET6)
-            continue;
-        const auto* bytes = reinterpret_cast<const std::uint8_t*>(entry->ai_addr);
-        SntpAddress address{entry->ai_family, {bytes, bytes + entry->ai_addrlen}};
-        if (std::ranges::find(addresses, address.bytes, &SntpAddress::bytes) == addresses.end())
-            addresses.push_back(std::move(address));
-    }
+    CollectAddresses(found.get(), most, addresses);
     if (addresses.empty())
         t_lastError = 11001;
     return !addresses.empty();

@@ -4,6 +4,8 @@
 #include <ws2tcpip.h>
 #include <windows.h>
 
+#include "sntp/ResolverAnswer.h"
+
 #include <algorithm>
 #include <climits>
 #include <cstring>
@@ -116,15 +118,7 @@ bool CSntpSocket::ResolveAll(const std::string& host, std::size_t most, std::vec
         ::SetLastError(static_cast<DWORD>(status));
         return false;
     }
-    for (const addrinfo* entry = found.get(); entry && addresses.size() < most; entry = entry->ai_next)
-    {
-        if (entry->ai_family != AF_INET && entry->ai_family != AF_INET6)
-            continue;
-        const auto* bytes = reinterpret_cast<const std::uint8_t*>(entry->ai_addr);
-        SntpAddress address{entry->ai_family, {bytes, bytes + entry->ai_addrlen}};
-        if (std::ranges::find(addresses, address.bytes, &SntpAddress::bytes) == addresses.end())
-            addresses.push_back(std::move(address));
-    }
+    CollectAddresses(found.get(), most, addresses);
     if (addresses.empty())
         ::SetLastError(WSAHOST_NOT_FOUND);
     return !addresses.empty();
