@@ -78,11 +78,9 @@ private:
     std::uint64_t m_value = 0;
 };
 
-// Provided per platform: the system's UTC clock as a calendar record (to
-// the millisecond) and as finely as the system tells it; how many of the
-// latter's lowest fraction bits lie below the clock's resolution; a steady
-// millisecond count for measuring waits.
-CalendarRecord ReadSystemUtcClock() noexcept;
+// Provided per platform: the system's UTC clock as finely as the system
+// tells it; how many of its lowest fraction bits lie below the clock's
+// resolution; a steady millisecond count for measuring waits.
 CNtpTimestamp ReadPreciseUtcClock() noexcept;
 unsigned UnresolvedClockBits() noexcept;
 std::uint64_t SteadyMilliseconds() noexcept;

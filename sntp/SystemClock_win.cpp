@@ -24,14 +24,6 @@ PreciseTimeFunction PreciseTime() noexcept
 }
 } // namespace
 
-CalendarRecord ReadSystemUtcClock() noexcept
-{
-    SYSTEMTIME now{};
-    ::GetSystemTime(&now);
-    return CalendarRecord{now.wYear, now.wMonth, now.wDayOfWeek, now.wDay,
-                          now.wHour, now.wMinute, now.wSecond, now.wMilliseconds};
-}
-
 CNtpTimestamp ReadPreciseUtcClock() noexcept
 {
     FILETIME now{};
