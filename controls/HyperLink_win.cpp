@@ -31,7 +31,7 @@ CUniqueIcon LoadSmallIcon(HINSTANCE module, UINT id) noexcept
 } // namespace
 
 CHyperLink::CHyperLink()
-    : CTextControl(Painting::Buffered), m_colours{kDefaultNormal, kDefaultHover, kDefaultVisited}, m_opener(ShellOpen)
+    : CTextControl(Painting::Buffered), m_colours{kDefaultNormal, kDefaultHover, kDefaultVisited}, m_opener(OpenAsDesktopUser)
 {
     m_font.SetUnderline(true);
 }

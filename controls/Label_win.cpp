@@ -24,7 +24,7 @@ void FillSolid(HDC hdc, const RECT& rect, COLORREF colour) noexcept
 constexpr int kTextMargin = 2;
 } // namespace
 
-CLabel::CLabel() : CTextControl(Painting::Buffered), m_opener(ShellOpen)
+CLabel::CLabel() : CTextControl(Painting::Buffered), m_opener(OpenAsDesktopUser)
 {
 }
 

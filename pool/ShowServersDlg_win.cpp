@@ -26,7 +26,7 @@ std::wstring HeadingText(std::size_t rows)
 }
 } // namespace
 
-CShowServersDlg::CShowServersDlg() : CDialog(IDD_SHOW_SERVERS), m_opener(ShellOpen) {}
+CShowServersDlg::CShowServersDlg() : CDialog(IDD_SHOW_SERVERS), m_opener(OpenAsDesktopUser) {}
 
 void CShowServersDlg::SetLinkOpener(LinkOpener opener)
 {

@@ -42,6 +42,7 @@ checks=(
     "cmd:makensis nsis"
     "cmd:7z p7zip-full"
     "cmd:openssl openssl"
+    "cmd:osslsigncode osslsigncode"
 )
 # Installed without its recommends (they are many and not needed).
 norecommends_checks=("cmd:import imagemagick")

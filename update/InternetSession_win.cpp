@@ -2,16 +2,66 @@
 
 #include "framework/Exceptions_win.h"
 #include "framework/WinApp_win.h"
+#include "update/SetupRules.h"
 
 #include <wininet.h>
+
+#include <atomic>
+#include <chrono>
+#include <future>
+#include <memory>
+#include <thread>
 
 namespace
 {
 constexpr DWORD_PTR kContext = 1;
+// More than any site of the maker needs.
+constexpr int kMaxRedirects = 5;
 
-[[noreturn]] void ThrowInternetError()
+bool IsRedirect(DWORD status)
 {
-    throw CSystemErrorException(::GetLastError(), L"wininet.dll");
+    return status == HTTP_STATUS_MOVED || status == HTTP_STATUS_REDIRECT || status == HTTP_STATUS_REDIRECT_METHOD ||
+           status == HTTP_STATUS_REDIRECT_KEEP_VERB || status == 308;
+}
+
+[[noreturn]] void ThrowInternetError(DWORD error)
+{
+    throw CSystemErrorException(error, L"wininet.dll");
+}
+
+// InternetOpenUrlW on a thread of its own. Whoever of the two comes second
+// (the opener with its file, or a caller that gave up) owns the file: a
+// late file is closed by the opener itself.
+struct CPendingOpen
+{
+    std::wstring url;
+    std::atomic<bool> settled{false};
+    std::promise<std::pair<HINTERNET, DWORD>> answer;
+};
+
+CUniqueInternet OpenWithin(HINTERNET session, const std::wstring& url, DWORD flags, DWORD timeoutMs)
+{
+    auto pending = std::make_shared<CPendingOpen>();
+    pending->url = url;
+    std::future<std::pair<HINTERNET, DWORD>> answer = pending->answer.get_future();
+    std::thread([pending, session, flags] {
+        const HINTERNET file = ::InternetOpenUrlW(session, pending->url.c_str(), nullptr, 0, flags, kContext);
+        const DWORD error = ::GetLastError();
+        if (pending->settled.exchange(true))
+        {
+            if (file)
+                ::InternetCloseHandle(file);
+            return;
+        }
+        pending->answer.set_value({file, error});
+    }).detach();
+    if (answer.wait_for(std::chrono::milliseconds(timeoutMs)) == std::future_status::timeout &&
+        !pending->settled.exchange(true))
+        ThrowInternetError(ERROR_INTERNET_TIMEOUT);
+    const auto [file, error] = answer.get();
+    if (!file)
+        ThrowInternetError(error);
+    return CUniqueInternet(file);
 }
 
 std::optional<DWORD> QueryNumber(HINTERNET file, DWORD info) noexcept
@@ -24,9 +74,16 @@ std::optional<DWORD> QueryNumber(HINTERNET file, DWORD info) noexcept
 }
 } // namespace
 
+CInternetFile CInternetFile::RedirectedAway(std::wstring target)
+{
+    CInternetFile file{CUniqueInternet()};
+    file.m_strRefusedRedirect = std::move(target);
+    return file;
+}
+
 DWORD CInternetFile::GetStatusCode() const noexcept
 {
-    return QueryNumber(m_file.Get(), HTTP_QUERY_STATUS_CODE).value_or(0);
+    return m_file ? QueryNumber(m_file.Get(), HTTP_QUERY_STATUS_CODE).value_or(0) : 0;
 }
 
 std::optional<std::uint64_t> CInternetFile::GetLength() const noexcept
@@ -39,7 +96,7 @@ DWORD CInternetFile::Read(void* buffer, DWORD size) const
 {
     DWORD read = 0;
     if (!::InternetReadFile(m_file.Get(), buffer, size, &read))
-        ThrowInternetError();
+        ThrowInternetError(::GetLastError());
     return read;
 }
 
@@ -58,20 +115,54 @@ std::string CInternetFile::ReadAtMost(std::size_t limit) const
     return body;
 }
 
+std::wstring CInternetFile::GetLocation() const
+{
+    wchar_t location[2048] = {};
+    DWORD size = sizeof location;
+    if (!::HttpQueryInfoW(m_file.Get(), HTTP_QUERY_LOCATION, location, &size, nullptr))
+        return {};
+    return location;
+}
+
 CInternetSession::CInternetSession()
 {
     const CWinApp* app = AfxGetApp();
     const wchar_t* agent = app && app->m_pszAppName ? app->m_pszAppName : L"Kavrin";
     m_session.Reset(::InternetOpenW(agent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!m_session)
-        ThrowInternetError();
+        ThrowInternetError(::GetLastError());
+    for (const DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
+                               INTERNET_OPTION_RECEIVE_TIMEOUT})
+    {
+        DWORD timeout = kTimeoutMs;
+        ::InternetSetOptionW(m_session.Get(), option, &timeout, sizeof timeout);
+    }
 }
 
 CInternetFile CInternetSession::OpenUrl(const std::wstring& url, DWORD flags) const
 {
-    CUniqueInternet file(
-        ::InternetOpenUrlW(m_session.Get(), url.c_str(), nullptr, 0, flags | INTERNET_FLAG_RELOAD, kContext));
-    if (!file)
-        ThrowInternetError();
-    return CInternetFile(std::move(file));
+    std::wstring current = url;
+    for (int redirects = 0;; ++redirects)
+    {
+        CInternetFile file = OpenOnce(current, flags);
+        if (!IsRedirect(file.GetStatusCode()) || redirects == kMaxRedirects)
+            return file;
+        const std::wstring location = file.GetLocation();
+        const std::optional<std::wstring> next = SetupRules::SameOriginTarget(current, location);
+        if (!next)
+            return CInternetFile::RedirectedAway(location);
+        current = *next;
+    }
+}
+
+CInternetFile CInternetSession::OpenOnce(const std::wstring& url, DWORD flags) const
+{
+    return CInternetFile(OpenWithin(m_session.Get(), url, flags | INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_AUTO_REDIRECT,
+                                    kTimeoutMs));
+}
+
+std::wstring RefusedRedirectText(const std::wstring& url, const std::wstring& target)
+{
+    return L"The site of " + url + L" sent the request on to " + target +
+           L", which is not on the same site. It was not followed.";
 }

@@ -1,5 +1,5 @@
-// Only the build's own addresses: a test build links its own
-// DefaultMakerSites instead of this file's.
+// Only the build's own addresses and keys: a test build links its own
+// DefaultMakerSites and DefaultPublisherKeys instead of this file's.
 
 #include "update/MakerSites.h"
 
@@ -8,4 +8,10 @@
 MakerSites DefaultMakerSites()
 {
     return {KAVRIN_UPDATE_SITE, KAVRIN_DOWNLOAD_SITE, KAVRIN_WEB_SITE, KAVRIN_SUPPORT_EMAIL};
+}
+
+std::vector<SetupRules::KeyDigest> DefaultPublisherKeys()
+{
+    // The configuration step refuses a malformed list.
+    return SetupRules::ParsePublisherKeys(KAVRIN_PUBLISHER_KEYS).value_or(std::vector<SetupRules::KeyDigest>{});
 }

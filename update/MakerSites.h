@@ -4,7 +4,10 @@
 // ("https://update.kavrin.example", "http://127.0.0.1:8080"); the paths
 // are appended to it.
 
+#include "update/SetupRules.h"
+
 #include <string>
+#include <vector>
 
 struct MakerSites
 {
@@ -17,6 +20,9 @@ struct MakerSites
 // The addresses this build was configured with. Defined alone in
 // MakerSites.cpp, so that a test build can link its own definition.
 MakerSites DefaultMakerSites();
+// The keys whose signature a downloaded setup program must carry; none when
+// the build was given none.
+std::vector<SetupRules::KeyDigest> DefaultPublisherKeys();
 
 namespace SiteAddress
 {

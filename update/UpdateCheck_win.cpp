@@ -25,6 +25,8 @@ UpdateCheck::Answer FetchVersionFile(const std::wstring& url)
     const CInternetSession session;
     const CInternetFile file = session.OpenUrl(url, INTERNET_FLAG_TRANSFER_ASCII);
     UpdateCheck::Answer answer;
+    if (!file.GetRefusedRedirect().empty())
+        AfxMessageBox(RefusedRedirectText(url, file.GetRefusedRedirect()), MB_OK | MB_ICONEXCLAMATION);
     if (file.IsErrorAnswer())
     {
         answer.obtained = false;

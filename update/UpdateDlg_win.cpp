@@ -4,6 +4,7 @@
 #include "framework/MessageBox_win.h"
 #include "resources/UpdateDlgRes.h"
 #include "update/SetupDownload_win.h"
+#include "update/SetupStart_win.h"
 #include "update/TextFormat.h"
 
 namespace
@@ -124,23 +125,28 @@ bool CUpdateDlg::OnCommand(int id, int code, HWND control)
 
 void CUpdateDlg::OnUpdateNow()
 {
-    if (m_download.downloaded)
-    {
-        if (StartSetup(m_download.downloadedFile))
-            EndDialog(kSetupStarted);
-        return;
-    }
-    const std::wstring path = DownloadSetup();
-    if (!path.empty() && StartSetup(path))
-        EndDialog(kSetupStarted);
+    const std::wstring path = m_download.downloaded ? m_download.downloadedFile : DownloadSetup();
+    if (!path.empty())
+        StartSetup(path);
 }
 
-bool CUpdateDlg::StartSetup(const std::wstring& path)
+void CUpdateDlg::StartSetup(const std::wstring& path)
 {
-    if (m_environment.open(m_hWnd, path))
-        return true;
-    AfxMessageBox(FillFormat(L"Unable to start %s.", {path}), MB_OK | MB_ICONEXCLAMATION);
-    return false;
+    switch (StartCheckedSetup(m_hWnd, path, m_environment))
+    {
+    case SetupStart::Started:
+        EndDialog(kSetupStarted);
+        break;
+    case SetupStart::Refused:
+        EndDialog(IDCANCEL);
+        break;
+    case SetupStart::NotChecked:
+        if (!m_download.downloaded)
+            KeepDownloaded(path);
+        break;
+    case SetupStart::NotStarted:
+        break;
+    }
 }
 
 void CUpdateDlg::OnDownloadOnly()
@@ -151,8 +157,12 @@ void CUpdateDlg::OnDownloadOnly()
         return;
     }
     const std::wstring path = DownloadSetup();
-    if (path.empty())
-        return;
+    if (!path.empty())
+        KeepDownloaded(path);
+}
+
+void CUpdateDlg::KeepDownloaded(const std::wstring& path)
+{
     m_download.downloaded = true;
     m_download.downloadedFile = path;
     ShowDownloadedView();

@@ -1,8 +1,9 @@
 #pragma once
 // "Update Options": how the update check tells its outcome. The message is
 // highlighted by mode; when a newer release is published the user can
-// update now (download the setup program, start it, and let the program
-// end), download only, visit the maker's web site, or go on without action.
+// update now (download the setup program, start it once its signature is
+// the maker's, and let the program end), download only, visit the maker's
+// web site, or go on without action.
 
 #include "controls/Label_win.h"
 #include "framework/Dialog_win.h"
@@ -64,10 +65,12 @@ private:
     void OnUpdateNow();
     void OnDownloadOnly();
     void OnViewWebsite();
+    void KeepDownloaded(const std::wstring& path);
     void ShowDownloadedView();
     void ShowProgress(const DownloadProgress::Step& step);
-    // Starts the setup program; tells the user when the shell could not.
-    bool StartSetup(const std::wstring& path);
+    // Starts the setup program when the maker signed it, and ends the
+    // dialog; a refused one ends it as "Continue" does.
+    void StartSetup(const std::wstring& path);
 
     UpdateOffer m_offer;
     const UpdateEnvironment& m_environment;

@@ -1,7 +1,8 @@
 #pragma once
 // What the update service reaches outside the program: the maker's sites
-// and the shell that opens pages, mail and the setup program. The program
-// uses the defaults; tests point them elsewhere.
+// and keys, the desktop's shell that opens pages, mail and folders as the
+// signed-in user, and this program's own shell that starts the setup
+// program. The program uses the defaults; tests point them elsewhere.
 
 #include "framework/ShellOpen_win.h"
 #include "update/MakerSites.h"
@@ -9,5 +10,7 @@
 struct UpdateEnvironment
 {
     MakerSites sites = DefaultMakerSites();
-    LinkOpener open = ShellOpen;
+    std::vector<SetupRules::KeyDigest> publisherKeys = DefaultPublisherKeys();
+    LinkOpener open = OpenAsDesktopUser;
+    LinkOpener start = ShellOpen;
 };

@@ -4,23 +4,39 @@
 Serves DIR/docroot over plain HTTP on 127.0.0.1 and over HTTPS for the name
 "localhost": on one port with a certificate of a test certificate authority
 that the tests trust inside their Wine prefix (DIR/ca.der), on another with
-one of an authority that nobody trusts. Both authorities are made here, with
-openssl, each time the site starts. Setup programs whose names begin with
+one of an authority that nobody trusts; on a last port it accepts
+connections and never answers. The authorities are made here, with openssl,
+each time the site starts, and so are two code-signing keys with the same
+subject, "publisher" (its digest in DIR/publisher-key.txt) and "impostor",
+with which osslsigncode signs copies of the setup program given:
 
-    NoLength   are sent without a Content-Length
-    Short      announce 100 bytes more than they send
+    SignedSetup.exe     signed by the publisher
+    UnsignedSetup.exe   not signed
+    AlteredSetup.exe    signed by the publisher, then one byte changed
+    OtherKeySetup.exe   signed by the impostor
+    PageSetup.exe       a web page
 
-Python standard library and the openssl command only.
+Files whose names begin with
 
-    update-site.py start DIR --http P --https P --untrusted P
-        makes the certificates, starts serving in the background, waits
-        until every port answers, and writes DIR/ready
+    NoLength      are sent without a Content-Length
+    Short         announce 100 bytes more than they send
+    Huge          announce 64 MiB and one byte
+    RedirectSame  redirect to /SignedSetup.exe
+    RedirectHttp  redirect to SignedSetup.exe on the plain HTTP port
+    RedirectPort  redirect to SignedSetup.exe on the untrusted HTTPS port
+
+Python standard library, openssl and osslsigncode only.
+
+    update-site.py start DIR --http P --https P --untrusted P --silent P --setup EXE
+        makes the certificates and the signed setups, starts serving in the
+        background, waits until every port answers, and writes DIR/ready
     update-site.py stop DIR
         stops the server started for DIR
 """
 
 import argparse
 import functools
+import hashlib
 import http.server
 import os
 import pathlib
@@ -54,7 +70,52 @@ def make_site_certificate(dir, authority, name):
             "-extfile", ext, "-out", dir / f"{name}.pem")
 
 
+def make_signed_setups(dir, setup):
+    make_authority(dir, "codesign-ca")
+    ext = dir / "codesign.ext"
+    ext.write_text("basicConstraints=CA:FALSE\nkeyUsage=critical,digitalSignature\nextendedKeyUsage=codeSigning\n")
+    docroot = dir / "docroot"
+    for key in ("publisher", "impostor"):
+        openssl("req", "-newkey", "rsa:2048", "-nodes", "-subj", "/CN=Kavrin Test Publisher",
+                "-keyout", dir / f"{key}.key", "-out", dir / f"{key}.csr")
+        openssl("x509", "-req", "-in", dir / f"{key}.csr", "-CA", dir / "codesign-ca.pem",
+                "-CAkey", dir / "codesign-ca.key", "-CAcreateserial", "-days", "30", "-extfile", ext,
+                "-out", dir / f"{key}.pem")
+    for key, name in (("publisher", "SignedSetup.exe"), ("impostor", "OtherKeySetup.exe")):
+        (docroot / name).unlink(missing_ok=True)
+        subprocess.run(["osslsigncode", "sign", "-certs", dir / f"{key}.pem", "-key", dir / f"{key}.key",
+                        "-n", "Kavrin", "-in", setup, "-out", docroot / name], check=True, capture_output=True)
+    (docroot / "UnsignedSetup.exe").write_bytes(pathlib.Path(setup).read_bytes())
+    altered = bytearray((docroot / "SignedSetup.exe").read_bytes())
+    altered[0x410] ^= 0x01  # in the code, which the signature covers
+    (docroot / "AlteredSetup.exe").write_bytes(altered)
+    (docroot / "HugeSetup.exe").write_bytes((docroot / "SignedSetup.exe").read_bytes())
+    (docroot / "PageSetup.exe").write_text("<!DOCTYPE html><html><body>Not found</body></html>\n")
+    der = subprocess.run(["openssl", "x509", "-in", dir / "publisher.pem", "-pubkey", "-noout"],
+                         check=True, capture_output=True).stdout
+    der = subprocess.run(["openssl", "pkey", "-pubin", "-outform", "DER"], input=der,
+                         check=True, capture_output=True).stdout
+    (dir / "publisher-key.txt").write_text(hashlib.sha256(der).hexdigest() + "\n")
+    openssl("x509", "-in", dir / "codesign-ca.pem", "-outform", "DER", "-out", dir / "codesign-ca.der")
+
+
 class SiteHandler(http.server.SimpleHTTPRequestHandler):
+    ports = None
+
+    def do_GET(self):
+        name = os.path.basename(self.path)
+        targets = {"RedirectSame": "/SignedSetup.exe",
+                   "RedirectHttp": f"http://localhost:{self.ports.http}/SignedSetup.exe",
+                   "RedirectPort": f"https://localhost:{self.ports.untrusted}/SignedSetup.exe"}
+        for prefix, target in targets.items():
+            if name.startswith(prefix):
+                self.send_response(302)
+                self.send_header("Location", target)
+                self.send_header("Content-Length", "0")
+                self.end_headers()
+                return
+        super().do_GET()
+
     def send_header(self, keyword, value):
         name = os.path.basename(self.path)
         if keyword == "Content-Length":
@@ -62,6 +123,8 @@ class SiteHandler(http.server.SimpleHTTPRequestHandler):
                 return
             if name.startswith("Short"):
                 value = str(int(value) + 100)
+            if name.startswith("Huge"):
+                value = str(64 * 1024 * 1024 + 1)
         super().send_header(keyword, value)
 
     def log_message(self, format, *args):
@@ -89,8 +152,17 @@ def servers_for(port, handler, context):
     return servers
 
 
+def hold_silently(port):
+    listener = socket.create_server(("127.0.0.1", port))
+    held = []
+    while True:
+        held.append(listener.accept()[0])
+
+
 def serve(dir, ports):
+    SiteHandler.ports = ports
     handler = functools.partial(SiteHandler, directory=str(dir / "docroot"))
+    threading.Thread(target=hold_silently, args=(ports.silent,), daemon=True).start()
     servers = servers_for(ports.http, handler, None)
     for port, name in ((ports.https, "trusted-site"), (ports.untrusted, "untrusted-site")):
         context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
@@ -118,14 +190,15 @@ def start(dir, ports):
     make_site_certificate(dir, "trusted-ca", "trusted-site")
     make_site_certificate(dir, "untrusted-ca", "untrusted-site")
     openssl("x509", "-in", dir / "trusted-ca.pem", "-outform", "DER", "-out", dir / "ca.der")
+    make_signed_setups(dir, ports.setup)
 
     log = open(dir / "site.log", "ab")
-    args = [sys.executable, __file__, "serve", str(dir),
-            "--http", str(ports.http), "--https", str(ports.https), "--untrusted", str(ports.untrusted)]
+    args = [sys.executable, __file__, "serve", str(dir), "--http", str(ports.http), "--https", str(ports.https),
+            "--untrusted", str(ports.untrusted), "--silent", str(ports.silent)]
     child = subprocess.Popen(args, stdin=subprocess.DEVNULL, stdout=log, stderr=log, start_new_session=True)
     (dir / "site.pid").write_text(str(child.pid))
     for _ in range(100):
-        if all(answers(p) for p in (ports.http, ports.https, ports.untrusted)):
+        if all(answers(p) for p in (ports.http, ports.https, ports.untrusted, ports.silent)):
             (dir / "ready").write_text("1\n")
             return 0
         if child.poll() is not None:
@@ -154,6 +227,8 @@ def main():
     parser.add_argument("--http", type=int, default=18080)
     parser.add_argument("--https", type=int, default=18443)
     parser.add_argument("--untrusted", type=int, default=18444)
+    parser.add_argument("--silent", type=int, default=18445)
+    parser.add_argument("--setup", help="the setup program to sign")
     ports = parser.parse_args()
     dir = ports.dir.resolve()
     if ports.action == "serve":

@@ -9,11 +9,13 @@
 #include <wininet.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <optional>
 
 namespace
 {
-const std::string kSetup(1000, 'K');
+const std::string kSetup = "MZ" + std::string(998, 'K');
 
 class UpdateDlgTest : public testing::Test
 {
@@ -23,8 +25,21 @@ protected:
         REQUIRE_TEST_SITE();
         m_environment.sites = TestSite::At(KAVRIN_TEST_HTTP_ORIGIN);
         m_environment.open = [this](HWND, const std::wstring& target) { return opened.push_back(target), true; };
+        m_environment.start = [this](HWND, const std::wstring& target) { return started.push_back(target), true; };
     }
     void TearDown() override { ::DeleteFileW(Saved(L"TestSetup.exe").c_str()); }
+
+    // Clicks `button` and answers the one message box it shows, whose text it returns.
+    std::wstring ToldAfter(int button)
+    {
+        std::wstring told;
+        const CWindowWatcher box(L"Error", [&](HWND shown) {
+            told += ItemText(shown, 0xFFFF);
+            ::PostMessageW(shown, WM_COMMAND, IDOK, 0);
+        });
+        Click(button);
+        return told;
+    }
 
     void Open(UpdateMode mode, const std::wstring& message, const std::wstring& setup = L"TestSetup.exe")
     {
@@ -65,6 +80,7 @@ protected:
     UpdateEnvironment m_environment;
     std::optional<CUpdateDlg> m_dialog;
     std::vector<std::wstring> opened;
+    std::vector<std::wstring> started;
 };
 
 const std::wstring kNewerMessage =
@@ -100,12 +116,13 @@ TEST_F(UpdateDlgTest, NoticeLeavesOnlyTheCloseButton)
 
 TEST_F(UpdateDlgTest, DownloadOnlySavesTheSetupThenOffersToInstallIt)
 {
-    TestSite::Publish(L"TestSetup.exe", kSetup);
+    const std::string signedSetup = TestSite::Bytes(L"docroot\\SignedSetup.exe");
+    TestSite::Publish(L"TestSetup.exe", signedSetup);
     Open(UpdateMode::NewerPublished, kNewerMessage);
     Click(IDC_DOWNLOAD_ONLY);
 
     ASSERT_TRUE(m_dialog->IsDownloaded());
-    EXPECT_EQ(ReadBytes(Saved(L"TestSetup.exe")), kSetup);
+    EXPECT_EQ(ReadBytes(Saved(L"TestSetup.exe")), signedSetup);
     EXPECT_EQ(Text(IDC_DOWNLOAD_ONLY), L"Open Folder");
     EXPECT_EQ(Text(IDC_UPDATE_NOW), L"Install");
     EXPECT_EQ(Text(IDCANCEL), L"Update Later (Esc)");
@@ -113,7 +130,8 @@ TEST_F(UpdateDlgTest, DownloadOnlySavesTheSetupThenOffersToInstallIt)
 
     Click(IDC_DOWNLOAD_ONLY);
     Click(IDC_UPDATE_NOW);
-    EXPECT_EQ(opened, (std::vector<std::wstring>{DownloadsFolder() + L"\\Halvanworks", Saved(L"TestSetup.exe")}));
+    EXPECT_EQ(opened, std::vector<std::wstring>{DownloadsFolder() + L"\\Halvanworks"});
+    EXPECT_EQ(started, std::vector<std::wstring>{Saved(L"TestSetup.exe")});
     EXPECT_EQ(m_dialog->GetResult(), CUpdateDlg::kSetupStarted);
 }
 
@@ -139,4 +157,81 @@ TEST_F(UpdateDlgTest, ShortOrRefusedDownloadsLeaveNothing)
                 told == SystemErrorText(ERROR_INTERNET_SEC_CERT_REV_FAILED, L"wininet.dll"))
         << testing::PrintToString(told);
     EXPECT_TRUE(!m_dialog->IsDownloaded() && !m_dialog->IsEnded() && opened.empty());
+}
+
+TEST_F(UpdateDlgTest, OnlyTheMakersSignedProgramIsStartedAndTheRestIsDeleted)
+{
+    m_environment.sites = TestSite::At(KAVRIN_TEST_HTTPS_ORIGIN);
+    const struct
+    {
+        const wchar_t* file;
+        const wchar_t* told; // part of the message; none for the setup that starts
+        bool dialogEnds;
+    } cases[] = {
+        {L"RedirectSameSetup.exe", nullptr, true},
+        {L"UnsignedSetup.exe", L"no digital signature", true},
+        {L"AlteredSetup.exe", L"changed after it was signed", true},
+        {L"OtherKeySetup.exe", L"signed by \"Kavrin Test Publisher\" with a key that is not the publisher's", true},
+        {L"PageSetup.exe", L"not a program", false},
+        {L"HugeSetup.exe", L"larger than any setup program", false},
+        {L"RedirectHttpSetup.exe", L"not on the same site", false},
+        {L"RedirectPortSetup.exe", L"not on the same site", false},
+    };
+    for (const auto& [file, told, dialogEnds] : cases)
+    {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(file)));
+        started.clear();
+        Open(UpdateMode::NewerPublished, kNewerMessage, file);
+        const std::wstring message = ToldAfter(IDC_UPDATE_NOW);
+        EXPECT_EQ(m_dialog->IsEnded(), dialogEnds);
+        if (!told)
+        {
+            EXPECT_EQ(started, std::vector<std::wstring>{Saved(file)});
+            EXPECT_EQ(m_dialog->GetResult(), CUpdateDlg::kSetupStarted);
+            ::DeleteFileW(Saved(file).c_str());
+            continue;
+        }
+        EXPECT_NE(message.find(told), std::wstring::npos) << testing::PrintToString(message);
+        EXPECT_TRUE(started.empty());
+        EXPECT_EQ(::GetFileAttributesW(Saved(file).c_str()), INVALID_FILE_ATTRIBUTES);
+    }
+}
+
+TEST_F(UpdateDlgTest, InstallChecksAgainWhatDownloadOnlySaved)
+{
+    m_environment.sites = TestSite::At(KAVRIN_TEST_HTTPS_ORIGIN);
+    Open(UpdateMode::NewerPublished, kNewerMessage, L"SignedSetup.exe");
+    Click(IDC_DOWNLOAD_ONLY);
+    ASSERT_TRUE(m_dialog->IsDownloaded());
+    const std::string unsignedSetup = TestSite::Bytes(L"docroot\\UnsignedSetup.exe");
+    std::ofstream(std::filesystem::path(Saved(L"SignedSetup.exe")), std::ios::binary | std::ios::trunc) << unsignedSetup;
+
+    EXPECT_NE(ToldAfter(IDC_UPDATE_NOW).find(L"no digital signature"), std::wstring::npos);
+    EXPECT_TRUE(started.empty());
+    EXPECT_EQ(m_dialog->GetResult(), IDCANCEL);
+    EXPECT_EQ(::GetFileAttributesW(Saved(L"SignedSetup.exe").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(UpdateDlgTest, WithoutAPublisherKeyTheSetupIsSavedButNotStarted)
+{
+    m_environment.sites = TestSite::At(KAVRIN_TEST_HTTPS_ORIGIN);
+    m_environment.publisherKeys.clear();
+    Open(UpdateMode::NewerPublished, kNewerMessage, L"SignedSetup.exe");
+    EXPECT_NE(ToldAfter(IDC_UPDATE_NOW).find(Saved(L"SignedSetup.exe") + L" was downloaded but not started"),
+              std::wstring::npos);
+    EXPECT_TRUE(started.empty() && !m_dialog->IsEnded() && m_dialog->IsDownloaded());
+    EXPECT_EQ(Text(IDC_UPDATE_NOW), L"Install");
+    ::DeleteFileW(Saved(L"SignedSetup.exe").c_str());
+}
+
+TEST_F(UpdateDlgTest, ADownloadSiteThatNeverAnswersIsGivenUpWithinTwentySeconds)
+{
+    m_environment.sites = TestSite::At(KAVRIN_TEST_SILENT_ORIGIN);
+    CReportRecorder recorder;
+    Open(UpdateMode::NewerPublished, kNewerMessage);
+    const ULONGLONG begun = ::GetTickCount64();
+    Click(IDC_UPDATE_NOW);
+    EXPECT_LT(::GetTickCount64() - begun, 20000u);
+    EXPECT_EQ(recorder.reports, std::vector<std::wstring>{SystemErrorText(ERROR_INTERNET_TIMEOUT, L"wininet.dll")});
+    EXPECT_TRUE(started.empty() && !m_dialog->IsEnded());
 }

@@ -28,7 +28,9 @@ MakerSites& TestMakerSites()
     return sites;
 }
 
-MakerSites DefaultMakerSites() { return TestMakerSites(); } // the test program's own addresses, not the build's
+// The test program's own addresses and key, not the build's.
+MakerSites DefaultMakerSites() { return TestMakerSites(); }
+std::vector<SetupRules::KeyDigest> DefaultPublisherKeys() { return TestSite::PublisherKeys(); }
 
 namespace TestSite
 {
@@ -46,15 +48,27 @@ void Publish(const std::wstring& path, const std::string& bytes)
 
 bool TrustAuthority()
 {
-    const std::string der = ReadBytes(SiteFolder() + L"\\ca.der");
     HCERTSTORE store = ::CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_CURRENT_USER, L"Root");
-    const BOOL added = store && !der.empty() &&
-                       ::CertAddEncodedCertificateToStore(store, X509_ASN_ENCODING, reinterpret_cast<const BYTE*>(der.data()),
-                                                          static_cast<DWORD>(der.size()), CERT_STORE_ADD_REPLACE_EXISTING, nullptr);
+    BOOL added = store != nullptr;
+    for (const wchar_t* name : {L"ca.der", L"codesign-ca.der"})
+    {
+        const std::string der = Bytes(name);
+        added = added && !der.empty() &&
+                ::CertAddEncodedCertificateToStore(store, X509_ASN_ENCODING, reinterpret_cast<const BYTE*>(der.data()),
+                                                   static_cast<DWORD>(der.size()), CERT_STORE_ADD_REPLACE_EXISTING, nullptr);
+    }
     if (store)
         ::CertCloseStore(store, 0);
     return added;
 }
+
+std::vector<SetupRules::KeyDigest> PublisherKeys()
+{
+    const std::string hex = Bytes(L"publisher-key.txt").substr(0, 64);
+    return SetupRules::ParsePublisherKeys(hex).value_or(std::vector<SetupRules::KeyDigest>{});
+}
+
+std::string Bytes(const std::wstring& path) { return ReadBytes(SiteFolder() + L"\\" + path); }
 
 MakerSites At(const std::wstring& origin) { return {origin, origin, origin, L"support@kavrin.test"}; }
 } // namespace TestSite

@@ -18,8 +18,10 @@ namespace TestSite
 {
 bool IsReady(); // false when tests/harness/update-site.py was not started
 void Publish(const std::wstring& path, const std::string& bytes); // `path` relative, with backslashes
-bool TrustAuthority(); // for this user; before the process's first TLS connection
+bool TrustAuthority(); // the site's and the code-signing one, for this user; before the first TLS connection
 MakerSites At(const std::wstring& origin);
+std::vector<SetupRules::KeyDigest> PublisherKeys(); // the test publisher's
+std::string Bytes(const std::wstring& path);       // of a file of the site, relative
 } // namespace TestSite
 
 MakerSites& TestMakerSites(); // what DefaultMakerSites answers in the test program
