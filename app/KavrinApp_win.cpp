@@ -5,6 +5,7 @@
 #include "common/SettingsKey_win.h"
 #include "common/SyncDate_win.h"
 #include "controls/UxThemeApi_win.h"
+#include "framework/DllSearch_win.h"
 #include "framework/Handles_win.h"
 #include "framework/LocalTime_win.h"
 #include "framework/MessageBox_win.h"
@@ -54,7 +55,7 @@ bool CKavrinApp::InitInstance()
 bool CKavrinApp::InitPlatform()
 {
     // Rich edit 2.0 for the dialogs that hold one; kept loaded for the run.
-    ::LoadLibraryW(L"Riched20.dll");
+    LoadSystemLibrary(L"Riched20.dll");
     CUxThemeApi::Process();
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);

@@ -1,5 +1,6 @@
 #include "controls/UxThemeApi_win.h"
 
+#include "framework/DllSearch_win.h"
 #include "framework/Handles_win.h"
 
 namespace
@@ -28,7 +29,7 @@ CUxThemeApi::CUxThemeApi(HMODULE module) noexcept
 const CUxThemeApi& CUxThemeApi::Process() noexcept
 {
     // Kept loaded until the process ends.
-    static const CUniqueModule module(::LoadLibraryW(L"UxTheme.dll"));
+    static const CUniqueModule module(LoadSystemLibrary(L"UxTheme.dll"));
     static const CUxThemeApi api(module.Get());
     return api;
 }

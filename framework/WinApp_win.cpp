@@ -1,6 +1,7 @@
 #include "framework/WinApp_win.h"
 
 #include "framework/CallbackGuard_win.h"
+#include "framework/DllSearch_win.h"
 
 namespace
 {
@@ -20,6 +21,7 @@ CWinApp::~CWinApp()
 
 int CWinApp::Run(HINSTANCE instance)
 {
+    RestrictDllSearch();
     m_hInstance = instance;
     AfxSetInstanceHandle(instance);
     // Errors that no command handled, as the application's own message box.

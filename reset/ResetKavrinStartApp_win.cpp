@@ -1,12 +1,13 @@
 #include "reset/ResetKavrinStartApp_win.h"
 
+#include "framework/DllSearch_win.h"
 #include "reset/ResetKavrinStartDlg_win.h"
 
 #include <commctrl.h>
 
 bool CResetKavrinStartApp::InitInstance()
 {
-    m_richEdit.Reset(::LoadLibraryW(L"Riched20.dll"));
+    m_richEdit.Reset(LoadSystemLibrary(L"Riched20.dll"));
     INITCOMMONCONTROLSEX controls{sizeof controls,
                                   ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_USEREX_CLASSES | ICC_COOL_CLASSES |
                                       ICC_INTERNET_CLASSES | ICC_PAGESCROLLER_CLASS | ICC_NATIVEFNTCTL_CLASS |

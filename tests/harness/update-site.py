@@ -16,6 +16,8 @@ with which osslsigncode signs copies of the setup program given:
     OtherKeySetup.exe   signed by the impostor
     PageSetup.exe       a web page
 
+and any program given with --sign EXE=NAME, signed by the publisher as NAME.
+
 Files whose names begin with
 
     NoLength      are sent without a Content-Length
@@ -27,7 +29,7 @@ Files whose names begin with
 
 Python standard library, openssl and osslsigncode only.
 
-    update-site.py start DIR --http P --https P --untrusted P --silent P --setup EXE
+    update-site.py start DIR --http P --https P --untrusted P --silent P [--setup EXE [--sign EXE=NAME]]
         makes the certificates and the signed setups, starts serving in the
         background, waits until every port answers, and writes DIR/ready
     update-site.py stop DIR
@@ -70,7 +72,13 @@ def make_site_certificate(dir, authority, name):
             "-extfile", ext, "-out", dir / f"{name}.pem")
 
 
-def make_signed_setups(dir, setup):
+def sign(dir, key, source, target):
+    target.unlink(missing_ok=True)
+    subprocess.run(["osslsigncode", "sign", "-certs", dir / f"{key}.pem", "-key", dir / f"{key}.key",
+                    "-n", "Kavrin", "-in", source, "-out", target], check=True, capture_output=True)
+
+
+def make_signed_setups(dir, setup, extra):
     make_authority(dir, "codesign-ca")
     ext = dir / "codesign.ext"
     ext.write_text("basicConstraints=CA:FALSE\nkeyUsage=critical,digitalSignature\nextendedKeyUsage=codeSigning\n")
@@ -81,10 +89,10 @@ def make_signed_setups(dir, setup):
         openssl("x509", "-req", "-in", dir / f"{key}.csr", "-CA", dir / "codesign-ca.pem",
                 "-CAkey", dir / "codesign-ca.key", "-CAcreateserial", "-days", "30", "-extfile", ext,
                 "-out", dir / f"{key}.pem")
-    for key, name in (("publisher", "SignedSetup.exe"), ("impostor", "OtherKeySetup.exe")):
-        (docroot / name).unlink(missing_ok=True)
-        subprocess.run(["osslsigncode", "sign", "-certs", dir / f"{key}.pem", "-key", dir / f"{key}.key",
-                        "-n", "Kavrin", "-in", setup, "-out", docroot / name], check=True, capture_output=True)
+    sign(dir, "publisher", setup, docroot / "SignedSetup.exe")
+    sign(dir, "impostor", setup, docroot / "OtherKeySetup.exe")
+    for source, _, name in (item.partition("=") for item in extra):
+        sign(dir, "publisher", source, docroot / name)
     (docroot / "UnsignedSetup.exe").write_bytes(pathlib.Path(setup).read_bytes())
     altered = bytearray((docroot / "SignedSetup.exe").read_bytes())
     altered[0x410] ^= 0x01  # in the code, which the signature covers
@@ -190,7 +198,8 @@ def start(dir, ports):
     make_site_certificate(dir, "trusted-ca", "trusted-site")
     make_site_certificate(dir, "untrusted-ca", "untrusted-site")
     openssl("x509", "-in", dir / "trusted-ca.pem", "-outform", "DER", "-out", dir / "ca.der")
-    make_signed_setups(dir, ports.setup)
+    if ports.setup:
+        make_signed_setups(dir, ports.setup, ports.sign)
 
     log = open(dir / "site.log", "ab")
     args = [sys.executable, __file__, "serve", str(dir), "--http", str(ports.http), "--https", str(ports.https),
@@ -229,6 +238,8 @@ def main():
     parser.add_argument("--untrusted", type=int, default=18444)
     parser.add_argument("--silent", type=int, default=18445)
     parser.add_argument("--setup", help="the setup program to sign")
+    parser.add_argument("--sign", action="append", default=[], metavar="EXE=NAME",
+                        help="also sign EXE with the publisher key as docroot/NAME")
     ports = parser.parse_args()
     dir = ports.dir.resolve()
     if ports.action == "serve":

@@ -110,7 +110,7 @@ TEST_F(InstallerTest, UpdateNowStartsTheDownloadedSetupWhichInstalls)
     REQUIRE_TEST_SITE();
     SeedKavrinKey({{SyncOnStart, 0}, {CheckForUpdate, 1}});
     TestSite::Publish(L"Halvanworks\\KavrinVersion.txt", ReadBytes(TestProgramFolder() + L"newer-release\\KavrinVersion.txt"));
-    TestSite::Publish(L"KavrinSetup.exe", ReadBytes(TestProgramFolder() + L"KavrinSetup.exe"));
+    TestSite::Publish(L"KavrinSetup.exe", TestSite::Bytes(L"docroot\\SignedKavrinSetup.exe"));
     CProcessRunner kavrin;
     ASSERT_TRUE(kavrin.Start(L"KavrinLocalSite.exe", L""));
     const HWND updateNow = ::GetDlgItem(kavrin.WaitForWindow(L"Update Options", 20000), IDC_UPDATE_NOW);
