@@ -91,25 +91,27 @@ cmake --build "$build" -j"$(nproc)" --target release
 # the setup itself after it is made.
 # ---------------------------------------------------------------------------
 
+# What was made, with the versions read from the files themselves.
 set_dir=$build/release
 # The versions that a program's version resource names (its UTF-16 string
 # after "FileVersion"; the program's own table of keys has none after it).
 file_version() { strings -a -el "$1" | grep -A1 -x FileVersion | grep -xE '[0-9]+(\.[0-9]+){3}' | sort -u | paste -sd ' '; }
 version=$(sed -n 's/^#define KAVRIN_VERSION_TEXT "\(.*\)"$/\1/p' "$build/generated/KavrinVersion.h")
-published=$(tail -n +2 "$set_dir/KavrinVersion.txt" | tr -d '\r' | paste -sd .)
+kind="release set,"
+[ "$trial" = 0 ] || kind="TRIAL set, not to publish,"
+echo "== Kavrin $version $kind unsigned, in $set_dir:"
 status=0
-for file in "$build/bin/Kavrin.exe" "$build/bin/ResetKavrinStart.exe" "$set_dir/KavrinSetup.exe" "$set_dir/KavrinVersion.txt"; do
+payload=$build/installer/payload
+for file in "$set_dir/KavrinSetup.exe" "$set_dir/KavrinVersion.txt" "$payload/Kavrin.exe" "$payload/ResetKavrinStart.exe"; do
     case $file in
-    *.txt) found=$published ;;
+    *.txt) found=$(tail -n +2 "$file" | tr -d '\r' | paste -sd .) ;;
     *) found=$(file_version "$file") ;;
     esac
-    printf '%-22s %9s bytes  version %s\n' "${file##*/}" "$(stat -c %s "$file")" "$found"
-    [ "$found" = "$version" ] || { echo "make-release: ${file##*/} is not version $version" >&2; status=1; }
+    label=${file##*/}
+    [ "$file" = "${file#"$payload"}" ] || label="$label (in the setup)"
+    printf '  %-34s %9s bytes  version %s\n' "$label" "$(stat -c %s "$file")" "$found"
+    [ "$found" = "$version" ] || { echo "make-release: $label is not version $version" >&2; status=1; }
 done
+echo "Addresses built in:"
 sed -n 's/^#define \(KAVRIN_[A-Z_]*\) L"\(.*\)"$/  \1 \2/p' "$build/generated/BuildConfig.h"
-if [ "$status" = 0 ]; then
-    kind=release
-    [ "$trial" = 0 ] || kind="TRIAL set (not to publish)"
-    echo "Kavrin $version $kind, unsigned: $set_dir/KavrinSetup.exe and $set_dir/KavrinVersion.txt"
-fi
 exit "$status"
