@@ -7,8 +7,6 @@
 #include <wininet.h>
 
 #include <atomic>
-#include <chrono>
-#include <future>
 #include <memory>
 #include <thread>
 
@@ -30,38 +28,47 @@ bool IsRedirect(DWORD status)
 }
 
 // InternetOpenUrlW on a thread of its own. Whoever of the two comes second
-// (the opener with its file, or a caller that gave up) owns the file: a
-// late file is closed by the opener itself.
+// (the opener with its file, or a caller that gave up waiting) owns what is
+// left: a late file is closed, and the state freed, by the opener itself.
 struct CPendingOpen
 {
     std::wstring url;
     std::atomic<bool> settled{false};
-    std::promise<std::pair<HINTERNET, DWORD>> answer;
+    HINTERNET file = nullptr;
+    DWORD error = 0;
+    CUniqueKernelHandle done{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
 };
 
 CUniqueInternet OpenWithin(HINTERNET session, const std::wstring& url, DWORD flags, DWORD timeoutMs)
 {
-    auto pending = std::make_shared<CPendingOpen>();
+    auto pending = std::make_unique<CPendingOpen>();
     pending->url = url;
-    std::future<std::pair<HINTERNET, DWORD>> answer = pending->answer.get_future();
-    std::thread([pending, session, flags] {
-        const HINTERNET file = ::InternetOpenUrlW(session, pending->url.c_str(), nullptr, 0, flags, kContext);
+    if (!pending->done)
+        ThrowInternetError(::GetLastError());
+    std::thread([state = pending.get(), session, flags] {
+        const HINTERNET file = ::InternetOpenUrlW(session, state->url.c_str(), nullptr, 0, flags, kContext);
         const DWORD error = ::GetLastError();
-        if (pending->settled.exchange(true))
+        if (state->settled.exchange(true))
         {
+            const std::unique_ptr<CPendingOpen> abandoned(state);
             if (file)
                 ::InternetCloseHandle(file);
             return;
         }
-        pending->answer.set_value({file, error});
+        state->file = file;
+        state->error = error;
+        ::SetEvent(state->done.Get()); // the caller owns the state from here
     }).detach();
-    if (answer.wait_for(std::chrono::milliseconds(timeoutMs)) == std::future_status::timeout &&
-        !pending->settled.exchange(true))
+    if (::WaitForSingleObject(pending->done.Get(), timeoutMs) == WAIT_TIMEOUT && !pending->settled.exchange(true))
+    {
+        pending.release(); // now the opener's
         ThrowInternetError(ERROR_INTERNET_TIMEOUT);
-    const auto [file, error] = answer.get();
-    if (!file)
-        ThrowInternetError(error);
-    return CUniqueInternet(file);
+    }
+    // The opener settled first: its answer is on the way.
+    ::WaitForSingleObject(pending->done.Get(), INFINITE);
+    if (!pending->file)
+        ThrowInternetError(pending->error);
+    return CUniqueInternet(pending->file);
 }
 
 std::optional<DWORD> QueryNumber(HINTERNET file, DWORD info) noexcept

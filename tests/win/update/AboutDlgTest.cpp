@@ -25,8 +25,8 @@ protected:
 TEST_F(AboutDlgTest, HeaderNamesProductVersionAndBuildDateAndTheLinksTheMakersAddresses)
 {
     const std::wstring header = ItemText(m_about.GetSafeHwnd(), IDC_ABOUT_HEADER);
-    EXPECT_TRUE(std::regex_match(header, std::wregex(LR"(Kavrin\r\nVersion 4\.2\.2\.5\r\n[A-Z][a-z]+ \d\d, 20\d\d)")))
-        << testing::PrintToString(header);
+    const std::wregex expected(L"Kavrin\r\nVersion " KAVRIN_VERSION_TEXT LR"(\r\n[A-Z][a-z]+ \d\d, 20\d\d)");
+    EXPECT_TRUE(std::regex_match(header, expected)) << testing::PrintToString(header);
     EXPECT_EQ(ItemText(m_about.GetSafeHwnd(), IDC_EMAIL_LINK), L"support@kavrin.test");
     EXPECT_EQ(ItemText(m_about.GetSafeHwnd(), IDC_WEB_LINK), KAVRIN_TEST_HTTPS_ORIGIN);
 }

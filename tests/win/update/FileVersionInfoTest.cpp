@@ -1,6 +1,6 @@
 // The version resource reader on real files (the choice of a translation: VersionResourceTest).
 
-#include "tests/support/win/ProcessRunner.h"
+#include "UpdateTestSupport.h"
 #include "update/FileVersionInfo_win.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +9,7 @@ TEST(FileVersionInfo, ReadsTheProgramsOwnResourceAndAFileWithoutOneLeavesTheReco
 {
     CFileVersionInfo info;
     ASSERT_TRUE(info.ReadFromFile(TestProgramFolder() + L"Kavrin.exe"));
-    EXPECT_EQ(info.GetFileVersion(), (VersionQuad{4, 2, 2, 5}));
+    EXPECT_EQ(info.GetFileVersion(), (VersionQuad{KAVRIN_VERSION_BINARY}));
     EXPECT_EQ(info.GetProductName(), L"Kavrin");
 
     wchar_t folder[MAX_PATH] = {};

@@ -8,8 +8,8 @@
 #include "tests/support/win/KavrinKey.h"
 #include "tests/support/win/ShellIcon.h"
 #include "update/ReleaseVersionFile_win.h"
-#include "update/UpdateCheck.h"
 #include "update/UpdateCheck_win.h"
+#include "update/VersionFile.h"
 
 #include <shlobj.h>
 #include <wininet.h>
@@ -85,17 +85,16 @@ TEST_F(UpdateCheckTest, ReleaseFolderGetsItsVersionFileOnTheSecondRun)
 
     EXPECT_TRUE(WriteReleaseVersionFile(nullptr, L"", program, m_environment));
     const std::string text = ReadBytes(versionFile);
-    ASSERT_EQ(text.size(), 24u) << text;
-    EXPECT_EQ(text.substr(10), "\r\n4\r\n2\r\n2\r\n5\r\n");
-    EXPECT_NEAR(std::stod(text.substr(0, 10)), static_cast<double>(std::time(nullptr)), 60.0);
-    EXPECT_EQ(notices, 1) << "the publisher notice: 4.2.2.5 is not published yet";
+    EXPECT_EQ(text, VersionFile::Format(std::stoull(text), {KAVRIN_VERSION_BINARY}));
+    EXPECT_NEAR(std::stod(text), static_cast<double>(std::time(nullptr)), 60.0);
+    EXPECT_EQ(notices, 1) << "the publisher notice: the running version is not published yet";
     std::filesystem::remove_all(std::filesystem::path(tree));
 }
 
 TEST_F(UpdateCheckTest, MainWindowChecksOnItem17AndOnItem19EvenWhenItTurnsTheCheckOff)
 {
     CheckAtStart();
-    TestSite::Publish(kVersionFile, "4.2.2.5\n");
+    TestSite::Publish(kVersionFile, KAVRIN_VERSION_TEXT "\n");
     int shown = 0;
     const CWindowWatcher watcher = Answer(shown);
     CKavrinDlg window;
@@ -110,7 +109,7 @@ TEST_F(UpdateCheckTest, MainWindowChecksOnItem17AndOnItem19EvenWhenItTurnsTheChe
 TEST_F(UpdateCheckTest, UpdateNowStartsTheSetupAndEndsTheWindowWithItsIconRemoved)
 {
     SeedKavrinKey({{CheckForUpdate, 0}, {SyncOnStart, 0}});
-    TestSite::Publish(kVersionFile, "4\n2\n3\n0\n");
+    TestSite::Publish(kVersionFile, std::to_string(KAVRIN_VERSION_MAJOR + 1) + ".0.0.0\n");
     TestSite::Publish(L"KavrinSetup.exe", TestSite::Bytes(L"docroot\\SignedSetup.exe"));
     const std::wstring saved = DownloadsFolder() + L"\\Halvanworks\\KavrinSetup.exe";
     const CWindowWatcher watcher(L"Update Options", [](HWND dialog) {

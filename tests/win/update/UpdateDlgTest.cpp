@@ -84,9 +84,9 @@ protected:
 };
 
 const std::wstring kNewerMessage =
-    L"There is a newer version of Kavrin available. You are using Kavrin Version 4.2.2.5 and Version 4.2.2.6 is "
-    L"available, created on March 05, 2024. \r\n\r\nYou may update Kavrin now, download the newer version, go to the "
-    L"Halvanworks website or continue without updating.";
+    L"There is a newer version of Kavrin available. You are using Kavrin Version " KAVRIN_VERSION_TEXT
+    L" and Version 4.2.2.6 is available, created on March 05, 2024. \r\n\r\nYou may update Kavrin now, download the "
+    L"newer version, go to the Halvanworks website or continue without updating.";
 } // namespace
 
 TEST_F(UpdateDlgTest, NewerReleaseOffersTheUpdateWithItsMessageHighlighted)
@@ -104,7 +104,7 @@ TEST_F(UpdateDlgTest, NewerReleaseOffersTheUpdateWithItsMessageHighlighted)
 TEST_F(UpdateDlgTest, NoticeLeavesOnlyTheCloseButton)
 {
     Open(UpdateMode::NotObtained, L"Unable to obtain version information from the Halvanworks website for: Kavrin\n"
-                                  L"Using: Kavrin 4.2.2.5");
+                                  L"Using: Kavrin " KAVRIN_VERSION_TEXT);
     for (const int id : {IDC_UPDATE_NOW, IDC_DOWNLOAD_ONLY, IDC_VIEW_WEBSITE, IDC_DOWNLOAD_PROGRESS})
         EXPECT_FALSE(Visible(id)) << id;
     EXPECT_EQ(Text(IDCANCEL), L"Close (Esc)");

@@ -1,6 +1,7 @@
 #pragma once
 // The update tests' local web site, the test program's addresses, and a watcher of the dialogs it opens.
 
+#include "KavrinVersion.h" // the running programs' version
 #include "TestSite.h"
 #include "framework/CallbackGuard_win.h"
 #include "tests/support/win/ModalDriver.h"
