@@ -8,6 +8,7 @@
 #include "framework/MessageBox_win.h"
 #include "framework/WinApp_win.h"
 #include "mainwnd/DataFolder_win.h"
+#include "mainwnd/LogonTask_win.h"
 #include "mainwnd/SyncReport.h"
 #include "pool/PoolServerTable.h"
 #include "pool/ShowServersDlg_win.h"
@@ -36,6 +37,7 @@ struct SystemMenuItem
 constexpr SystemMenuItem kSystemMenu[] = {
     {0, 0, nullptr},
     {IDM_START_WITH_WINDOWS, IDS_START_WITH_WINDOWS, nullptr},
+    {IDM_START_WITHOUT_UAC, 0, L"Start with Windows without a UAC prompt"},
     {IDM_SYNC_ON_STARTUP, IDS_SYNC_ON_STARTUP, nullptr},
     {IDM_MINIMIZE_AFTER_SYNC, IDS_MINIMIZE_AFTER_SYNC, nullptr},
     {IDM_SET_EXIT_TIME, 0, L"Set time before exiting following synchronization"},
@@ -120,6 +122,7 @@ bool CKavrinDlg::OnInitDialog()
     SetUpDataFolder();
     m_exitCountdown.StartTimers();
     CheckStartupShortcut(systemMenu);
+    CheckStartupTask();
 
     if (m_settings.SyncOnStart)
     {
@@ -157,6 +160,13 @@ void CKavrinDlg::CheckStartupShortcut(HMENU systemMenu)
         return;
     SetMenuCheck(systemMenu, IDM_START_WITH_WINDOWS, true);
     m_bStartWithWindows = true;
+}
+
+// The task is its own record: the check mark shows whether it is there.
+void CKavrinDlg::CheckStartupTask()
+{
+    m_bStartWithoutUac = ReadLogonTask().has_value();
+    SetMenuCheck(::GetSystemMenu(m_hWnd, FALSE), IDM_START_WITHOUT_UAC, m_bStartWithoutUac);
 }
 
 void CKavrinDlg::BindControls()
@@ -210,7 +220,8 @@ void CKavrinDlg::UpdateConfigSummary()
 {
     const std::wstring region = FindPoolRegion(m_settings.CurrentServer);
     m_strConfigSummary =
-        SyncReport::ConfigSummary(m_settings.SyncOnStart, m_bStartWithWindows, m_settings.MinimizeOnSync);
+        SyncReport::ConfigSummary(m_settings.SyncOnStart, m_bStartWithWindows || m_bStartWithoutUac,
+                                  m_settings.MinimizeOnSync);
     const std::tm now = ToLocalTime(CurrentTime()).value_or(std::tm{});
     m_header.SetText(SyncReport::Header(now, m_settings.CurrentServer, region));
     m_programConfig.SetText(m_strConfigSummary);
@@ -389,6 +400,9 @@ bool CKavrinDlg::OnSysCommand(UINT id, LPARAM)
     case IDM_START_WITH_WINDOWS:
         OnStartWithWindows();
         break;
+    case IDM_START_WITHOUT_UAC:
+        OnStartWithoutUac();
+        break;
     case IDM_SYNC_ON_STARTUP:
         OnSyncOnStartup();
         break;
@@ -538,11 +552,45 @@ void CKavrinDlg::OnAutoCheckUpdate()
     OnCheckForNewerVersion();
 }
 
+// The shortcut and the task exclude each other: the one turned on, once it
+// is in place, takes the other away.
 void CKavrinDlg::OnStartWithWindows()
 {
     m_bStartWithWindows = ToggleByCheckMark(IDM_START_WITH_WINDOWS, m_bStartWithWindows);
     m_startupShortcut.UpdateStartupShortcut(m_bStartWithWindows);
     m_bSettingsChanged = true;
+    if (m_bStartWithWindows && m_bStartWithoutUac && m_startupShortcut.FindStartupShortcut())
+        RemoveStartupTask();
+}
+
+void CKavrinDlg::OnStartWithoutUac()
+{
+    if (m_bStartWithoutUac)
+    {
+        RemoveStartupTask();
+        return;
+    }
+    const HRESULT result = RegisterLogonTask();
+    if (FAILED(result))
+        AfxMessageBox(L"Unable to create Startup Task - " + LogonTaskErrorText(result), MB_OK);
+    CheckStartupTask();
+    if (m_bStartWithoutUac && m_bStartWithWindows)
+        TurnStartupShortcutOff();
+}
+
+void CKavrinDlg::TurnStartupShortcutOff()
+{
+    m_bStartWithWindows = false;
+    SetMenuCheck(::GetSystemMenu(m_hWnd, FALSE), IDM_START_WITH_WINDOWS, false);
+    m_startupShortcut.UpdateStartupShortcut(false);
+}
+
+void CKavrinDlg::RemoveStartupTask()
+{
+    const HRESULT result = RemoveLogonTask();
+    if (FAILED(result))
+        AfxMessageBox(L"Unable to delete Startup Task - " + LogonTaskErrorText(result), MB_OK);
+    CheckStartupTask();
 }
 
 void CKavrinDlg::OnSyncOnStartup()

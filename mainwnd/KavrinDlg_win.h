@@ -68,6 +68,7 @@ private:
     void AddToolTips();
     void SetUpDataFolder();
     void CheckStartupShortcut(HMENU systemMenu);
+    void CheckStartupTask();
 
     void OnSynchronizeNow();
     void OnMinimizeToTray();
@@ -84,6 +85,9 @@ private:
     void EndForUpdate();
     void OnAutoCheckUpdate();
     void OnStartWithWindows();
+    void OnStartWithoutUac();
+    void TurnStartupShortcutOff();
+    void RemoveStartupTask();
     void OnSyncOnStartup();
     void OnMinimizeAfterSync();
     void OnOncePerDay();
@@ -100,6 +104,7 @@ private:
 
     KavrinSettings m_settings;
     bool m_bStartWithWindows = false;
+    bool m_bStartWithoutUac = false;
     bool m_bSettingsChanged = false;
     bool m_bMinimizedToTray = false;
     bool m_bSyncCompleted = false;
