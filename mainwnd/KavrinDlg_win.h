@@ -10,6 +10,7 @@
 #include "framework/ToolTipCtrl_win.h"
 #include "mainwnd/Countdown_win.h"
 #include "mainwnd/OncePerDayIndicator_win.h"
+#include "mainwnd/ResyncTimer_win.h"
 #include "mainwnd/StartupShortcut_win.h"
 #include "mainwnd/SyncWorker_win.h"
 #include "mainwnd/SystemTray_win.h"
@@ -44,6 +45,7 @@ public:
     bool IsStartWithWindows() const noexcept { return m_bStartWithWindows; }
     const std::wstring& GetDataFolder() const noexcept { return m_strDataFolder; }
     CExitCountdown& GetExitCountdown() noexcept { return m_exitCountdown; }
+    CResyncTimer& GetResyncTimer() noexcept { return m_resync; }
 
     bool PreTranslateMessage(MSG& msg) override;
 
@@ -88,6 +90,9 @@ private:
     void OnStartWithoutUac();
     void TurnStartupShortcutOff();
     void RemoveStartupTask();
+    void OnKeepSynchronized();
+    void OnResyncTimer();
+    void OnPowerBroadcast(WPARAM event);
     void OnSyncOnStartup();
     void OnMinimizeAfterSync();
     void OnOncePerDay();
@@ -126,4 +131,5 @@ private:
     CStartupShortcut m_startupShortcut;
     // After the state it works on.
     CExitCountdown m_exitCountdown;
+    CResyncTimer m_resync;
 };
