@@ -48,6 +48,8 @@ bool LoadKavrinSettings(ISettingsStore& store, KavrinSettings& settings, const s
     settings.CurrentServer = store.ReadText(CurrentServer, defaultServer);
     settings.ExitAfterSync = ReadFlag(store, ExitAfterSync);
     settings.TimeToExit = ReadNumber(store, TimeToExit);
+    settings.KeepSynchronized = ReadFlag(store, KeepSynchronized);
+    settings.ResyncHours = ReadNumber(store, ResyncHours);
     return true;
 }
 

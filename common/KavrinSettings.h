@@ -25,6 +25,8 @@ inline constexpr wchar_t CurrentServer[] = L"CurrentServer";
 inline constexpr wchar_t ExitAfterSync[] = L"ExitAfterSync";
 inline constexpr wchar_t TimeToExit[] = L"TimeToExit";
 inline constexpr wchar_t LastSyncDate[] = L"LastSyncDate";
+inline constexpr wchar_t KeepSynchronized[] = L"KeepSynchronized";
+inline constexpr wchar_t ResyncHours[] = L"ResyncHours";
 } // namespace Names
 
 enum class Format
@@ -55,6 +57,7 @@ inline constexpr ValueSpec kValues[] = {
     {Names::UpdatePeriod, Format::Number, 183}, {Names::MinimizeOnSync, Format::Flag, 0},
     {Names::CurrentServer, Format::Text, 0},   {Names::ExitAfterSync, Format::Flag, 0},
     {Names::TimeToExit, Format::Number, 60000}, {Names::LastSyncDate, Format::DateRecord, 0},
+    {Names::KeepSynchronized, Format::Flag, 0}, {Names::ResyncHours, Format::Number, 24},
 };
 
 // The spec of `name`; null for a name that is not one of the settings.
@@ -75,6 +78,10 @@ struct KavrinSettings
     std::wstring CurrentServer;
     bool ExitAfterSync = false;
     std::uint32_t TimeToExit = 60000;
+    // Synchronise again every ResyncHours hours, and after a resume, while
+    // the window runs; stored at once.
+    bool KeepSynchronized = false;
+    std::uint32_t ResyncHours = 24;
 };
 
 // Reads every value of an existing settings key, each with its default

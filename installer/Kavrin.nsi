@@ -168,6 +168,10 @@ Section "Uninstall"
     Delete "$SMSTARTUP\Kavrin.lnk"
     SetShellVarContext current
     Delete "$SMSTARTUP\Kavrin.lnk"
+    ; "Start with Windows without a UAC prompt": the logon task, where there
+    ; is one (schtasks fails quietly where there is none).
+    nsExec::Exec '"$SYSDIR\schtasks.exe" /Delete /TN "Halvanworks\Kavrin" /F'
+    Pop $0
 
     ${If} $RemoveSettings == ${BST_CHECKED}
     ${AndIfNot} ${Silent}

@@ -8,6 +8,7 @@
 #include "framework/MessageBox_win.h"
 #include "framework/WinApp_win.h"
 #include "mainwnd/DataFolder_win.h"
+#include "mainwnd/LogonTask_win.h"
 #include "mainwnd/SyncReport.h"
 #include "pool/PoolServerTable.h"
 #include "pool/ShowServersDlg_win.h"
@@ -36,10 +37,12 @@ struct SystemMenuItem
 constexpr SystemMenuItem kSystemMenu[] = {
     {0, 0, nullptr},
     {IDM_START_WITH_WINDOWS, IDS_START_WITH_WINDOWS, nullptr},
+    {IDM_START_WITHOUT_UAC, 0, L"Start with Windows without a UAC prompt"},
     {IDM_SYNC_ON_STARTUP, IDS_SYNC_ON_STARTUP, nullptr},
     {IDM_MINIMIZE_AFTER_SYNC, IDS_MINIMIZE_AFTER_SYNC, nullptr},
     {IDM_SET_EXIT_TIME, 0, L"Set time before exiting following synchronization"},
     {IDM_ONCE_PER_DAY, 0, L"Sync only once per day"},
+    {IDM_KEEP_SYNCHRONIZED, 0, L"&Keep synchronized while running"},
     {0, 0, nullptr},
     {IDM_AUTO_CHECK_UPDATE, IDS_AUTO_CHECK_UPDATE, nullptr},
     {IDM_CHECK_NEWER_VERSION, IDS_CHECK_NEWER_VERSION, nullptr},
@@ -78,16 +81,19 @@ constexpr wchar_t kHelpText[] =
     L"Change Regional Server Pool lets you pick a zone of the NTP Pool Project or type any other time server.\n\n"
     L"Exit after time synchronization closes Kavrin a while after a synchronization; Set chooses how long.\n\n"
     L"Minimize to Tray hides Kavrin in the notification area; double-click its icon to bring it back.\n\n"
-    L"More options are in the window's system menu (click the icon in the title bar): start with Windows, "
-    L"synchronize on startup, minimize after synchronization, sync only once per day and the update checks.\n\n"
-    L"Sync only once per day, Exit after time synchronization, its number of seconds and Start with Windows "
-    L"take effect and are stored at once. The time server and the other options of the system menu are kept only "
-    L"when you leave through Exit Kavrin (or Enter); closing the window any other way drops those changes.";
+    L"More options are in the window's system menu (click the icon in the title bar): start with Windows (with "
+    L"or without a UAC prompt), synchronize on startup, minimize after synchronization, sync only once per day, "
+    L"keep synchronized while running and the update checks.\n\n"
+    L"Sync only once per day, Keep synchronized while running, Exit after time synchronization, its number of "
+    L"seconds and both ways to start with Windows take effect and are stored at once. The time server and the "
+    L"other options of the system menu are kept only when you leave through Exit Kavrin (or Enter); closing the "
+    L"window any other way drops those changes.";
 
 } // namespace
 
 CKavrinDlg::CKavrinDlg() noexcept
-    : CDialogEx(IDD_KAVRIN_DIALOG), m_exitCountdown(*this, {m_settings, m_bSyncCompleted, m_tLastSync})
+    : CDialogEx(IDD_KAVRIN_DIALOG), m_exitCountdown(*this, {m_settings, m_bSyncCompleted, m_tLastSync}),
+      m_resync(*this)
 {
     m_hIcon = static_cast<HICON>(::LoadImageW(AfxGetInstanceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, 0,
                                               0, LR_DEFAULTSIZE | LR_SHARED));
@@ -113,6 +119,7 @@ bool CKavrinDlg::OnInitDialog()
     SetMenuCheck(systemMenu, IDM_AUTO_CHECK_UPDATE, m_settings.CheckForUpdate);
     SetMenuCheck(systemMenu, IDM_MINIMIZE_AFTER_SYNC, m_settings.MinimizeOnSync);
     SetMenuCheck(systemMenu, IDM_ONCE_PER_DAY, m_settings.SyncOncePerDay);
+    SetMenuCheck(systemMenu, IDM_KEEP_SYNCHRONIZED, m_settings.KeepSynchronized);
 
     StyleControls();
     SetUpResultsList();
@@ -120,6 +127,9 @@ bool CKavrinDlg::OnInitDialog()
     SetUpDataFolder();
     m_exitCountdown.StartTimers();
     CheckStartupShortcut(systemMenu);
+    CheckStartupTask();
+    if (m_settings.KeepSynchronized)
+        m_resync.ScheduleRegular(m_settings.ResyncHours);
 
     if (m_settings.SyncOnStart)
     {
@@ -157,6 +167,13 @@ void CKavrinDlg::CheckStartupShortcut(HMENU systemMenu)
         return;
     SetMenuCheck(systemMenu, IDM_START_WITH_WINDOWS, true);
     m_bStartWithWindows = true;
+}
+
+// The task is its own record: the check mark shows whether it is there.
+void CKavrinDlg::CheckStartupTask()
+{
+    m_bStartWithoutUac = ReadLogonTask().has_value();
+    SetMenuCheck(::GetSystemMenu(m_hWnd, FALSE), IDM_START_WITHOUT_UAC, m_bStartWithoutUac);
 }
 
 void CKavrinDlg::BindControls()
@@ -210,7 +227,8 @@ void CKavrinDlg::UpdateConfigSummary()
 {
     const std::wstring region = FindPoolRegion(m_settings.CurrentServer);
     m_strConfigSummary =
-        SyncReport::ConfigSummary(m_settings.SyncOnStart, m_bStartWithWindows, m_settings.MinimizeOnSync);
+        SyncReport::ConfigSummary(m_settings.SyncOnStart, m_bStartWithWindows || m_bStartWithoutUac,
+                                  m_settings.MinimizeOnSync);
     const std::tm now = ToLocalTime(CurrentTime()).value_or(std::tm{});
     m_header.SetText(SyncReport::Header(now, m_settings.CurrentServer, region));
     m_programConfig.SetText(m_strConfigSummary);
@@ -277,6 +295,8 @@ void CKavrinDlg::OnSyncAnswer(std::unique_ptr<SyncAnswer> answer)
     if (m_settings.MinimizeOnSync && !m_bMinimizedToTray && ::IsWindowEnabled(m_hWnd))
         MinimizeToTray();
     m_exitCountdown.RestartExitTimer();
+    if (m_settings.KeepSynchronized)
+        m_resync.ScheduleRegular(m_settings.ResyncHours);
 }
 
 void CKavrinDlg::ShowResults(const std::wstring& serverName, const SntpResult& result)
@@ -389,6 +409,12 @@ bool CKavrinDlg::OnSysCommand(UINT id, LPARAM)
     case IDM_START_WITH_WINDOWS:
         OnStartWithWindows();
         break;
+    case IDM_START_WITHOUT_UAC:
+        OnStartWithoutUac();
+        break;
+    case IDM_KEEP_SYNCHRONIZED:
+        OnKeepSynchronized();
+        break;
     case IDM_SYNC_ON_STARTUP:
         OnSyncOnStartup();
         break;
@@ -427,6 +453,9 @@ bool CKavrinDlg::OnTimer(UINT_PTR id)
         return true;
     case CExitCountdown::kExitTimer:
         m_exitCountdown.OnExitTimer();
+        return true;
+    case CResyncTimer::kTimer:
+        OnResyncTimer();
         return true;
     default:
         return false;
@@ -538,11 +567,88 @@ void CKavrinDlg::OnAutoCheckUpdate()
     OnCheckForNewerVersion();
 }
 
+// The shortcut and the task exclude each other: the one turned on, once it
+// is in place, takes the other away.
 void CKavrinDlg::OnStartWithWindows()
 {
     m_bStartWithWindows = ToggleByCheckMark(IDM_START_WITH_WINDOWS, m_bStartWithWindows);
     m_startupShortcut.UpdateStartupShortcut(m_bStartWithWindows);
     m_bSettingsChanged = true;
+    if (m_bStartWithWindows && m_bStartWithoutUac && m_startupShortcut.FindStartupShortcut())
+        RemoveStartupTask();
+}
+
+void CKavrinDlg::OnStartWithoutUac()
+{
+    if (m_bStartWithoutUac)
+    {
+        RemoveStartupTask();
+        return;
+    }
+    const HRESULT result = RegisterLogonTask();
+    if (FAILED(result))
+        AfxMessageBox(L"Unable to create Startup Task - " + LogonTaskErrorText(result), MB_OK);
+    CheckStartupTask();
+    if (m_bStartWithoutUac && m_bStartWithWindows)
+        TurnStartupShortcutOff();
+}
+
+void CKavrinDlg::TurnStartupShortcutOff()
+{
+    m_bStartWithWindows = false;
+    SetMenuCheck(::GetSystemMenu(m_hWnd, FALSE), IDM_START_WITH_WINDOWS, false);
+    m_startupShortcut.UpdateStartupShortcut(false);
+}
+
+void CKavrinDlg::RemoveStartupTask()
+{
+    const HRESULT result = RemoveLogonTask();
+    if (FAILED(result))
+        AfxMessageBox(L"Unable to delete Startup Task - " + LogonTaskErrorText(result), MB_OK);
+    CheckStartupTask();
+}
+
+// Stored at once, like the once-a-day option; on, the next run counts from
+// now.
+void CKavrinDlg::OnKeepSynchronized()
+{
+    m_settings.KeepSynchronized = !m_settings.KeepSynchronized;
+    CSettingsKey store;
+    StoreNumber(store, Settings::Names::KeepSynchronized, m_settings.KeepSynchronized ? 1 : 0);
+    SetMenuCheck(::GetSystemMenu(m_hWnd, FALSE), IDM_KEEP_SYNCHRONIZED, m_settings.KeepSynchronized);
+    if (m_settings.KeepSynchronized)
+        m_resync.ScheduleRegular(m_settings.ResyncHours);
+    else
+        m_resync.Stop();
+}
+
+// A run of its own is the same as "Synchronize Now!". It never starts
+// under another run, an open dialog or a pending exit: it tries again a
+// little later (a run that ends sets the regular delay anew).
+void CKavrinDlg::OnResyncTimer()
+{
+    const Resync::Situation now{m_settings.KeepSynchronized, m_bSyncRunning, !::IsWindowEnabled(m_hWnd),
+                                IsEnded() || (m_settings.ExitAfterSync && m_bSyncCompleted)};
+    switch (Resync::Decide(now))
+    {
+    case Resync::Decision::Stop:
+        m_resync.Stop();
+        break;
+    case Resync::Decision::Wait:
+        m_resync.ScheduleRetry();
+        break;
+    case Resync::Decision::Run:
+        m_resync.Stop();
+        OnSynchronizeNow();
+        break;
+    }
+}
+
+// Both resume events may come; the second only sets the same delay again.
+void CKavrinDlg::OnPowerBroadcast(WPARAM event)
+{
+    if (m_settings.KeepSynchronized && (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND))
+        m_resync.ScheduleAfterResume();
 }
 
 void CKavrinDlg::OnSyncOnStartup()
@@ -596,6 +702,9 @@ bool CKavrinDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
     case WM_SYNC_ANSWER:
         OnSyncAnswer(TakeSyncAnswer(lp));
         return true;
+    case WM_POWERBROADCAST:
+        OnPowerBroadcast(wp);
+        return false;
     case WM_DESTROY:
         m_tray.RemoveTrayIcon();
         DiscardSyncAnswers(m_hWnd);

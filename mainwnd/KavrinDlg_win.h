@@ -10,6 +10,7 @@
 #include "framework/ToolTipCtrl_win.h"
 #include "mainwnd/Countdown_win.h"
 #include "mainwnd/OncePerDayIndicator_win.h"
+#include "mainwnd/ResyncTimer_win.h"
 #include "mainwnd/StartupShortcut_win.h"
 #include "mainwnd/SyncWorker_win.h"
 #include "mainwnd/SystemTray_win.h"
@@ -44,6 +45,7 @@ public:
     bool IsStartWithWindows() const noexcept { return m_bStartWithWindows; }
     const std::wstring& GetDataFolder() const noexcept { return m_strDataFolder; }
     CExitCountdown& GetExitCountdown() noexcept { return m_exitCountdown; }
+    CResyncTimer& GetResyncTimer() noexcept { return m_resync; }
 
     bool PreTranslateMessage(MSG& msg) override;
 
@@ -68,6 +70,7 @@ private:
     void AddToolTips();
     void SetUpDataFolder();
     void CheckStartupShortcut(HMENU systemMenu);
+    void CheckStartupTask();
 
     void OnSynchronizeNow();
     void OnMinimizeToTray();
@@ -84,6 +87,12 @@ private:
     void EndForUpdate();
     void OnAutoCheckUpdate();
     void OnStartWithWindows();
+    void OnStartWithoutUac();
+    void TurnStartupShortcutOff();
+    void RemoveStartupTask();
+    void OnKeepSynchronized();
+    void OnResyncTimer();
+    void OnPowerBroadcast(WPARAM event);
     void OnSyncOnStartup();
     void OnMinimizeAfterSync();
     void OnOncePerDay();
@@ -100,6 +109,7 @@ private:
 
     KavrinSettings m_settings;
     bool m_bStartWithWindows = false;
+    bool m_bStartWithoutUac = false;
     bool m_bSettingsChanged = false;
     bool m_bMinimizedToTray = false;
     bool m_bSyncCompleted = false;
@@ -121,4 +131,5 @@ private:
     CStartupShortcut m_startupShortcut;
     // After the state it works on.
     CExitCountdown m_exitCountdown;
+    CResyncTimer m_resync;
 };

@@ -57,6 +57,12 @@ void CStartupShortcut::UpdateStartupShortcut(bool startWithWindows)
         CreateUserShortcut();
 }
 
+std::wstring InstalledProgramPath()
+{
+    const std::wstring programFiles = ShellFolder(CSIDL_PROGRAM_FILES);
+    return programFiles.empty() ? std::wstring() : programFiles + L"\\Halvanworks\\Kavrin\\Kavrin.exe";
+}
+
 void CStartupShortcut::DeleteFoundShortcut() const
 {
     if (!::DeleteFileW(m_strShortcutPath.c_str()))
@@ -73,7 +79,7 @@ void CStartupShortcut::CreateUserShortcut() const
     HRESULT result = E_FAIL;
     if (!programFiles.empty() && !m_strStartupFolder.empty())
     {
-        const std::wstring target = programFiles + L"\\Halvanworks\\Kavrin\\Kavrin.exe";
+        const std::wstring target = InstalledProgramPath();
         result = CreateShortcut(target, L"", link, kDescription, programFiles, target, 0, 0);
     }
     if (result != S_OK)

@@ -30,6 +30,10 @@ private:
     std::wstring m_strShortcutPath;
 };
 
+// The installed program, "Halvanworks\Kavrin\Kavrin.exe" in the
+// program-files folder; empty when the shell cannot name that folder.
+std::wstring InstalledProgramPath();
+
 // Writes one shell shortcut at `linkFile`. An empty description, working
 // directory or icon path, and a show command of 0, leave that part unset.
 // Answers E_INVALIDARG without doing anything for an empty path or link

@@ -1,8 +1,8 @@
 #pragma once
 // One round trip of the main window's settings through a store: the group
 // saved on "Exit Kavrin" and the values stored at once come back as
-// written, and UpdatePeriod, which nothing writes, reads its default. Run
-// against the registry (SettingsKeyTest).
+// written, and UpdatePeriod and ResyncHours, which nothing writes, read
+// their defaults. Run against the registry (SettingsKeyTest).
 
 #include "common/KavrinSettings.h"
 
@@ -13,7 +13,7 @@
 inline auto SettingsFields(const KavrinSettings& s)
 {
     return std::tie(s.SyncOnStart, s.UseSound, s.CheckForUpdate, s.SyncOncePerDay, s.UpdatePeriod, s.MinimizeOnSync,
-                    s.CurrentServer, s.ExitAfterSync, s.TimeToExit);
+                    s.CurrentServer, s.ExitAfterSync, s.TimeToExit, s.KeepSynchronized, s.ResyncHours);
 }
 
 inline void ExpectSettingsRoundTrip(ISettingsStore& store)
@@ -27,14 +27,16 @@ inline void ExpectSettingsRoundTrip(ISettingsStore& store)
                                .MinimizeOnSync = true,
                                .CurrentServer = L"ntp.example.org",
                                .ExitAfterSync = true,
-                               .TimeToExit = 45000};
+                               .TimeToExit = 45000,
+                               .KeepSynchronized = true};
     SaveOptionGroup(store, saved);
     ASSERT_TRUE(StoreNumber(store, SyncOncePerDay, 1));
     ASSERT_TRUE(StoreNumber(store, ExitAfterSync, 1));
     ASSERT_TRUE(StoreNumber(store, TimeToExit, saved.TimeToExit));
+    ASSERT_TRUE(StoreNumber(store, KeepSynchronized, 1));
 
     // Every field starts away from both the saved value and its default.
-    KavrinSettings loaded{.SyncOnStart = false, .CurrentServer = L"before", .TimeToExit = 0};
+    KavrinSettings loaded{.SyncOnStart = false, .CurrentServer = L"before", .TimeToExit = 0, .ResyncHours = 0};
     ASSERT_TRUE(LoadKavrinSettings(store, loaded, L"unused.example"));
     EXPECT_EQ(SettingsFields(loaded), SettingsFields(saved));
 }

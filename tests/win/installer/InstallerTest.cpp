@@ -15,6 +15,13 @@ std::wstring InstallFolder() { return ShellFolder(CSIDL_PROGRAM_FILES) + L"\\Hal
 std::wstring MenuFolder() { return ShellFolder(CSIDL_COMMON_PROGRAMS) + L"\\Kavrin"; }
 std::wstring StartupLink(int csidl) { return ShellFolder(csidl) + L"\\Kavrin.lnk"; }
 
+// The logon task of "Start with Windows without a UAC prompt" in the prefix's task store.
+std::wstring TaskStoreFile()
+{
+    wchar_t system[MAX_PATH] = {};
+    return std::wstring(system, ::GetSystemDirectoryW(system, MAX_PATH)) + L"\\Tasks\\Halvanworks\\Kavrin";
+}
+
 bool Installed() { return ReadRawKey(kUninstallKey, HKEY_LOCAL_MACHINE).has_value(); }
 
 std::wstring UninstallValue(const wchar_t* name)
@@ -94,12 +101,19 @@ TEST_F(InstallerTest, SilentInstallPutsEverythingInPlaceAndSilentUninstallKeepsO
     ::PostMessageW(window, WM_SYSCOMMAND, IDM_START_WITH_WINDOWS, 0);
     EXPECT_TRUE(WaitUntil([] { return Exists(StartupLink(CSIDL_STARTUP)); }, 10000));
     EXPECT_EQ(ShortcutTarget(StartupLink(CSIDL_STARTUP)), program) << "the shortcut starts the installed program";
+    const std::wstring savedLink = TestProgramFolder() + L"saved.lnk", task = TaskStoreFile();
+    ::CopyFileW(StartupLink(CSIDL_STARTUP).c_str(), savedLink.c_str(), FALSE);
+    ::PostMessageW(window, WM_SYSCOMMAND, IDM_START_WITHOUT_UAC, 0);
+    EXPECT_TRUE(WaitUntil([&] { return Exists(task) && !Exists(StartupLink(CSIDL_STARTUP)); }, 10000))
+        << "the logon task takes the shortcut's place";
     kavrin.Close(window);
-    ::CopyFileW(StartupLink(CSIDL_STARTUP).c_str(), StartupLink(CSIDL_COMMON_STARTUP).c_str(), FALSE); // also Kavrin's
+    for (const int csidl : {CSIDL_STARTUP, CSIDL_COMMON_STARTUP}) // both Startup folders as well
+        ::CopyFileW(savedLink.c_str(), StartupLink(csidl).c_str(), FALSE);
+    ::DeleteFileW(savedLink.c_str());
 
     Uninstall();
     for (const std::wstring& path : {ShellFolder(CSIDL_PROGRAM_FILES) + L"\\Halvanworks", MenuFolder(),
-                                     StartupLink(CSIDL_STARTUP), StartupLink(CSIDL_COMMON_STARTUP)})
+                                     StartupLink(CSIDL_STARTUP), StartupLink(CSIDL_COMMON_STARTUP), task})
         EXPECT_FALSE(Exists(path)) << testing::PrintToString(path);
     EXPECT_TRUE(ReadRawKey(Settings::kKeyPath)) << "the user's settings stay";
 }
