@@ -8,6 +8,7 @@
 ;   SETTINGS_KEY  Kavrin's key under HKEY_CURRENT_USER
 ;   WEB_SITE      the maker's web site
 ;   OUTFILE       the setup program to write
+;   SIGN_COMMAND  optional: signs the file it is given in place
 ;
 ; Silent use: "KavrinSetup.exe /S" installs, and the QuietUninstallString of
 ; the uninstall entry ("Uninstall.exe" /S) removes everything but the
@@ -35,6 +36,11 @@ Name "${PRODUCT}"
 Caption "${PRODUCT} Setup"
 UninstallCaption "${PRODUCT} Uninstall"
 OutFile "${OUTFILE}"
+!ifdef SIGN_COMMAND
+    ; The uninstaller as it is written into the setup, then the setup itself.
+    !uninstfinalize '"${SIGN_COMMAND}" "%1"' = 0
+    !finalize '"${SIGN_COMMAND}" "%1"' = 0
+!endif
 BrandingText "${PUBLISHER} ${PRODUCT} ${VERSION}"
 ; "Start with Windows" points at Kavrin.exe in this folder under the
 ; program-files folder that Kavrin itself sees: the 32-bit one for the

@@ -14,8 +14,14 @@ usage: tools/make-release.sh [--trial] -DKAVRIN_UPDATE_SITE=https://... -DKAVRIN
   The maker's three sites must be https origins and no address may be at a
   reserved domain (.example, example.com, .test, .invalid, localhost).
   --trial  makes a set only to try out: any addresses, the reserved defaults
-           for those not given.
+           for those not given, and unsigned when no key is given.
   Other -D settings go to CMake as they are.
+Signing (required unless --trial), from the environment:
+  KAVRIN_SIGN_KEY, KAVRIN_SIGN_CERT  the maker's code-signing key and its
+           certificate (PEM); both programs, the uninstaller and the setup
+           are signed (tools/sign-file.sh; KAVRIN_SIGN_TIMESTAMP optional).
+  The programs accept updates signed with that key only: its digest becomes
+  KAVRIN_PUBLISHER_KEYS unless that is given (for a change of key).
 EOF
 }
 
@@ -78,18 +84,32 @@ if [ "$trial" = 0 ]; then
     [ "${#missing[@]}" = 0 ] && [ "${#refusals[@]}" = 0 ] || exit 2
 fi
 
+# The signing key, and the digest of its public key that the programs pin.
+signer="" digest=""
+if [ -n "${KAVRIN_SIGN_KEY:-}${KAVRIN_SIGN_CERT:-}" ]; then
+    for file in "${KAVRIN_SIGN_KEY:-}" "${KAVRIN_SIGN_CERT:-}"; do
+        [ -r "$file" ] || { echo "make-release: give both KAVRIN_SIGN_KEY and KAVRIN_SIGN_CERT, readable PEM files" >&2; exit 2; }
+    done
+    signer=$(openssl x509 -in "$KAVRIN_SIGN_CERT" -noout -subject -nameopt oneline)
+    digest=$(openssl x509 -in "$KAVRIN_SIGN_CERT" -pubkey -noout | openssl pkey -pubin -outform DER | sha256sum | cut -c1-64)
+    export KAVRIN_SIGN_KEY KAVRIN_SIGN_CERT
+    cmake_args+=("-DKAVRIN_SIGN_COMMAND=$PWD/tools/sign-file.sh")
+    if [ -z "${given[KAVRIN_PUBLISHER_KEYS]+set}" ]; then
+        cmake_args+=("-DKAVRIN_PUBLISHER_KEYS=$digest")
+    elif [[ ,${given[KAVRIN_PUBLISHER_KEYS]}, != *,$digest,* ]]; then
+        echo "make-release: note: KAVRIN_PUBLISHER_KEYS does not hold the key this set is signed with" >&2
+    fi
+elif [ "$trial" = 0 ]; then
+    echo "make-release: refused: the set would be unsigned: set KAVRIN_SIGN_KEY and KAVRIN_SIGN_CERT (or --trial for a set only to try out)" >&2
+    exit 2
+fi
+
 tools/install-deps.sh
 build=build/release
 rm -rf "$build"
 cmake --no-warn-unused-cli -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686-w64-mingw32.cmake \
     -DCMAKE_BUILD_TYPE=Release -DKAVRIN_WERROR=ON -DKAVRIN_TESTS=OFF "${cmake_args[@]}" >/dev/null
 cmake --build "$build" -j"$(nproc)" --target release
-
-# ---- SIGNING GOES HERE -----------------------------------------------------
-# The set is not signed yet. The programs have to be signed before the setup
-# packs them (the setup takes stripped copies, installer/CMakeLists.txt) and
-# the setup itself after it is made.
-# ---------------------------------------------------------------------------
 
 # What was made, with the versions read from the files themselves.
 set_dir=$build/release
@@ -99,7 +119,11 @@ file_version() { strings -a -el "$1" | grep -A1 -x FileVersion | grep -xE '[0-9]
 version=$(sed -n 's/^#define KAVRIN_VERSION_TEXT "\(.*\)"$/\1/p' "$build/generated/KavrinVersion.h")
 kind="release set,"
 [ "$trial" = 0 ] || kind="TRIAL set, not to publish,"
-echo "== Kavrin $version $kind unsigned, in $set_dir:"
+if [ -n "$signer" ]; then
+    echo "== Kavrin $version $kind signed by $signer, in $set_dir:"
+else
+    echo "== Kavrin $version $kind UNSIGNED, in $set_dir:"
+fi
 status=0
 payload=$build/installer/payload
 for file in "$set_dir/KavrinSetup.exe" "$set_dir/KavrinVersion.txt" "$payload/Kavrin.exe" "$payload/ResetKavrinStart.exe"; do
@@ -113,5 +137,6 @@ for file in "$set_dir/KavrinSetup.exe" "$set_dir/KavrinVersion.txt" "$payload/Ka
     [ "$found" = "$version" ] || { echo "make-release: $label is not version $version" >&2; status=1; }
 done
 echo "Addresses built in:"
-sed -n 's/^#define \(KAVRIN_[A-Z_]*\) L"\(.*\)"$/  \1 \2/p' "$build/generated/BuildConfig.h"
+sed -n 's/^#define \(KAVRIN_[A-Z_]*\) L\{0,1\}"\(.*\)"$/  \1 \2/p' "$build/generated/BuildConfig.h"
+[ -z "$digest" ] || echo "The signing key's digest, for KAVRIN_PUBLISHER_KEYS: $digest"
 exit "$status"
