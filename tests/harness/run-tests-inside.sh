@@ -9,6 +9,8 @@
 #      KAVRIN_WIN64_ONLY=1); otherwise one line says why they are skipped.
 # The time servers (tests/harness/test-peers.sh) run once for all suites. A
 # Wine session that cannot start stops everything at once with one error.
+# KAVRIN_TEST_FILTER, a ctest regular expression, runs only the tests whose
+# names match it, in every suite (for example "UpdateDlg" or "^native\.").
 # Exits non-zero if any suite failed.
 set -uo pipefail
 root=${1:?usage: run-tests-inside.sh SOURCE_DIR}
@@ -47,12 +49,15 @@ tests/harness/test-peers.sh start "$run"
 source "$run/peers.env"
 
 failed=()
+# Every suite's ctest: all its tests, or those that the filter picks.
+filter=(--no-tests=error)
+[ -z "${KAVRIN_TEST_FILTER:-}" ] || filter=(--no-tests=ignore -R "$KAVRIN_TEST_FILTER")
 
 echo "== Native tests (build/native)"
-ctest --test-dir build/native --no-tests=error --output-on-failure -j2 || failed+=(native)
+ctest --test-dir build/native "${filter[@]}" --output-on-failure -j2 || failed+=(native)
 
 echo "== Fuzz targets, a short run over each seed corpus (build/fuzz)"
-ctest --test-dir build/fuzz --no-tests=error --output-on-failure || failed+=(fuzz)
+ctest --test-dir build/fuzz "${filter[@]}" --output-on-failure || failed+=(fuzz)
 
 # windows_suite ARCH BUILD_DIR LABEL
 windows_suite() {
@@ -66,7 +71,7 @@ windows_suite() {
     (
         # shellcheck disable=SC1091
         source "$session/session.env"
-        ctest --test-dir "$build" --no-tests=error --output-on-failure
+        ctest --test-dir "$build" "${filter[@]}" --output-on-failure
     ) || rc=$?
     tests/harness/wine-session.sh stop "$session"
     rm -rf "$session"
