@@ -31,9 +31,13 @@ struct Match
     HWND found = nullptr;
 };
 
+// Trailing blanks do not count: the setup's pages add one to its title.
 bool HasText(const wchar_t* wanted, const wchar_t* text)
 {
-    return !wanted || std::wcscmp(wanted, text) == 0;
+    if (!wanted)
+        return true;
+    const std::size_t length = std::wcslen(wanted);
+    return std::wcsncmp(wanted, text, length) == 0 && text[std::wcsspn(text + length, L" ") + length] == L'\0';
 }
 
 BOOL CALLBACK Visit(HWND window, LPARAM param)
