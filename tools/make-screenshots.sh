@@ -42,6 +42,10 @@ if [ -z "$inside" ]; then
         [ -f "build/$arch/bin/$program.exe" ] || { echo "make-screenshots: build/$arch/bin/$program.exe is missing: build first" >&2; exit 1; }
     done
     [ -f "build/$arch/bin/newer-release/KavrinVersion.txt" ] || { echo "make-screenshots: build/$arch/bin/newer-release/KavrinVersion.txt is missing: build first" >&2; exit 1; }
+    if ! unshare --net setpriv --bounding-set -sys_time -- true 2>/dev/null; then
+        echo "make-screenshots: it needs a private network namespace, which this environment does not permit: run as root (or with CAP_SYS_ADMIN and CAP_SETPCAP) on a kernel with network namespaces." >&2
+        exit 1
+    fi
     out=$(realpath -m "$out")
     exec unshare --net setpriv --bounding-set -sys_time -- bash ${KAVRIN_SHOTS_TRACE:+-x} "$0" --inside --arch "$arch" --out "$out"
 fi
@@ -89,7 +93,7 @@ frame() {
 }
 # crop NAME W H X Y: that part of the screen, once painted.
 crop() {
-    sleep 0.7
+    sleep 1
     import -window root -crop "$2x$3+$4+$5" +repage "$shots/$1"
 }
 # shoot NAME WINDOW [WINDOW...]: the smallest part of the screen that holds
