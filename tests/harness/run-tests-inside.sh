@@ -4,7 +4,9 @@
 #   1. the native tests (build/native) and the short fuzz runs (build/fuzz);
 #   2. the x86_64 Windows tests (build/win64) in a fresh 64-bit Wine session,
 #      on every host;
-#   3. the i686 Windows tests (build/win32) in a fresh 32-bit Wine session,
+#   3. every picture of docs/ made once more from build/win64 into a scratch
+#      folder (tools/make-screenshots.sh, in a namespace of its own);
+#   4. the i686 Windows tests (build/win32) in a fresh 32-bit Wine session,
 #      where the host can execute i386 code (tests/harness/host-arch.sh; also
 #      KAVRIN_WIN64_ONLY=1); otherwise one line says why they are skipped.
 # The time servers (tests/harness/test-peers.sh) run once for all suites. A
@@ -80,6 +82,8 @@ windows_suite() {
 }
 
 windows_suite win64 build/win64 x86_64
+echo "== The pictures of docs/ from build/win64 (tools/make-screenshots.sh)"
+bash tools/make-screenshots.sh --arch win64 --out "$run/screenshots" || failed+=(screenshots)
 [ "$run32" = 1 ] && windows_suite win32 build/win32 i686
 
 if [ "${#failed[@]}" -gt 0 ]; then
