@@ -103,7 +103,7 @@ TEST_F(StartupTest, SyncOptionSynchronisesOnceWithoutAWindow)
         const CSettingsKey settings = SeedKavrinKey({{SyncOnStart, 0}, {SyncOncePerDay, 1}});
         settings.WriteText(CurrentServer, server);
         CProcessRunner kavrin;
-        ASSERT_TRUE(kavrin.Start(L"Kavrin.exe", L"/sync"));
+        ASSERT_TRUE(kavrin.Start(L"Kavrin.exe", L"/sync")) << "CreateProcess error " << ::GetLastError();
         EXPECT_EQ(kavrin.WaitForWindow(L"Kavrin", 8000), nullptr) << "no window";
         DWORD exitCode = 99;
         EXPECT_TRUE(kavrin.WaitForExit(8000, exitCode) && exitCode == expected) << exitCode;
