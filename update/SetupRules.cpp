@@ -140,16 +140,4 @@ std::optional<std::vector<KeyDigest>> ParsePublisherKeys(std::string_view text)
     }
     return keys;
 }
-
-std::string HexText(const KeyDigest& digest)
-{
-    constexpr char kDigits[] = "0123456789abcdef";
-    std::string hex;
-    for (const std::uint8_t byte : digest)
-    {
-        hex += kDigits[byte >> 4];
-        hex += kDigits[byte & 15];
-    }
-    return hex;
-}
 } // namespace SetupRules

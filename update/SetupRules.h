@@ -39,5 +39,4 @@ using KeyDigest = std::array<std::uint8_t, 32>;
 // Lower-case hex digests separated by commas ("" is no key); empty when
 // any entry is not 64 hex digits.
 std::optional<std::vector<KeyDigest>> ParsePublisherKeys(std::string_view text);
-std::string HexText(const KeyDigest& digest);
 } // namespace SetupRules

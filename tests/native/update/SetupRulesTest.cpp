@@ -4,6 +4,17 @@
 
 using namespace SetupRules;
 
+namespace
+{
+std::string HexText(const KeyDigest& digest)
+{
+    std::string hex;
+    for (const std::uint8_t byte : digest)
+        hex += {"0123456789abcdef"[byte >> 4], "0123456789abcdef"[byte & 15]};
+    return hex;
+}
+} // namespace
+
 TEST(SetupRules, OnlyAWholeProgramOfAtMost64MiBCounts)
 {
     EXPECT_EQ(JudgeAnswer(200, std::nullopt), Refusal::None);
